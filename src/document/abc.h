@@ -110,6 +110,11 @@ private:
     std::string FSeqParam;
 };
 
+/// The file named as path with its last three characters replaced by ext, found by its exact name
+/// first and then ignoring letter case; path itself when it already has that extension. Empty
+/// when there is no such file.
+std::string CompanionPath(const std::string& path, const char* ext);
+
 /// The colour as the number that pages print, 0xRRGGBB, from its low 24 bits.
 std::uint32_t SwapRedBlue(TColor colour);
 

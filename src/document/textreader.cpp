@@ -1,0 +1,189 @@
+#include <algorithm>
+#include <cstring>
+
+#include "document/abc.h"
+#include "document/textlines.h"
+#include "platform/files.h"
+
+namespace morvane {
+namespace {
+
+constexpr char kEsc = 0x1B;
+
+constexpr TColor kNormal[8] = {0x000000, 0x000080, 0x008000, 0x008080,
+                               0x800000, 0x800080, 0x808000, 0xC0C0C0};
+constexpr TColor kBright[8] = {0x808080, 0x0000FF, 0x00FF00, 0x00FFFF,
+                               0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+// A parameter is a decimal number; empty means 0. Anything else, or a number too long to matter,
+// is -1 and has no effect.
+int ParameterCode(const std::string& param) {
+    if (param.empty()) return 0;
+    int value = 0;
+    for (char ch : param) {
+        if (ch < '0' || ch > '9') return -1;
+        value = value * 10 + (ch - '0');
+        if (value > 9999) return -1;
+    }
+    return value;
+}
+
+}  // namespace
+
+bool Tabc::LoadText(const std::string& path) {
+    FSourcePath = path;
+    FTextPath = path;
+    FColorPath.clear();
+    FWideCells = false;
+    FSpilled = false;
+    FHasEscapes = false;
+    ClearGrid();
+    try {
+        FLines = ReadTextLines(path);
+    } catch (const EFileError&) {
+        return false;
+    }
+    FBright = false;
+    FColCount = 1;
+    FRowCount = std::min<std::int32_t>(static_cast<std::int32_t>(FLines.size()), FMaxRows);
+    FCurFg = FDefaultFg;
+    FCurBg = FDefaultBg;
+    // Every line is parsed so that no escape byte reaches the text; only the grid's rows count.
+    for (size_t r = 0; r < FLines.size(); ++r) {
+        FLines[r] = ParseLine(FLines[r], static_cast<int>(r));
+        if (static_cast<std::int32_t>(r) < FRowCount)
+            FColCount = std::max<std::int32_t>(FColCount, static_cast<std::int32_t>(FLines[r].size()));
+    }
+    return true;
+}
+
+std::string Tabc::ParseLine(std::string_view line, int row) {
+    std::string out;
+    out.reserve(line.size());
+    const bool inGrid = row >= 0 && row < FMaxRows;
+    std::string_view rest = line;
+    while (!rest.empty()) {
+        if (FInEscape) {
+            ContinueSequence(rest);
+            continue;
+        }
+        if (TakeIntroducer(rest)) continue;
+        // Plain text up to the next byte that may start a sequence, in one step.
+        size_t run = 0;
+        while (run < rest.size() && rest[run] != kEsc && rest[run] != '*') ++run;
+        if (run == 0) {
+            if (rest[0] == kEsc) {
+                // An ESC that starts no sequence prints nothing, as on a terminal.
+                rest.remove_prefix(1);
+                continue;
+            }
+            run = 1;  // a '*' that starts no introducer is text
+        }
+        const int firstCol = static_cast<int>(out.size()) + 1;
+        out.append(rest.data(), run);
+        rest.remove_prefix(run);
+        if (!inGrid || (FCurFg == FDefaultFg && FCurBg == FDefaultBg)) continue;
+        const int lastCol = std::min(firstCol + static_cast<int>(run) - 1, FMaxCols);
+        for (int col = firstCol; col <= lastCol; ++col) {
+            FMarked[row][col] = true;
+            FCells[row][col] = {FCurFg, FCurBg};
+        }
+    }
+    return out;
+}
+
+bool Tabc::TakeIntroducer(std::string_view& rest) {
+    size_t length = 0;
+    if (StartsWith(rest, "\x1B\x1B[") || StartsWith(rest, "**["))
+        length = 3;
+    else if (StartsWith(rest, "\x1B[") || StartsWith(rest, "*["))
+        length = 2;
+    if (length == 0) return false;
+    rest.remove_prefix(length);
+    // A new introducer abandons a sequence that never reached its final byte.
+    FHasEscapes = true;
+    FInEscape = true;
+    FSeqParams.clear();
+    FSeqParam.clear();
+    return true;
+}
+
+void Tabc::ContinueSequence(std::string_view& rest) {
+    if (TakeIntroducer(rest)) return;
+    ReadParameter(rest);
+    if (TakeSeparator(rest) || rest.empty()) return;
+    const int final = TakeFinal(rest);
+    // A control byte or a byte of 0x80 and above ends the sequence and stays for the text.
+    EndSequence(final == 'm');
+}
+
+void Tabc::ReadParameter(std::string_view& rest) {
+    size_t n = 0;
+    while (n < rest.size()) {
+        const unsigned char ch = static_cast<unsigned char>(rest[n]);
+        if (ch < 0x20 || ch > 0x3F || ch == ';') break;
+        ++n;
+    }
+    FSeqParam.append(rest.data(), n);
+    rest.remove_prefix(n);
+}
+
+bool Tabc::TakeSeparator(std::string_view& rest) {
+    if (rest.empty() || rest[0] != ';') return false;
+    rest.remove_prefix(1);
+    FSeqParams.push_back(std::move(FSeqParam));
+    FSeqParam.clear();
+    return true;
+}
+
+int Tabc::TakeFinal(std::string_view& rest) {
+    if (rest.empty()) return -1;
+    const unsigned char ch = static_cast<unsigned char>(rest[0]);
+    if (ch < 0x40 || ch > 0x7E) return -1;
+    rest.remove_prefix(1);
+    return ch;
+}
+
+void Tabc::EndSequence(bool apply) {
+    FInEscape = false;
+    if (apply) {
+        FSeqParams.push_back(std::move(FSeqParam));
+        for (const std::string& param : FSeqParams) ApplySgr(ParameterCode(param));
+    }
+    FSeqParams.clear();
+    FSeqParam.clear();
+}
+
+void Tabc::ApplySgr(int code) {
+    if (code == 0) {
+        FBright = false;
+        FCurFg = FDefaultFg;
+        FCurBg = FDefaultBg;
+    } else if (code == 1) {
+        FBright = true;
+        for (int n = 0; n < 8; ++n) {
+            if (FCurFg == kNormal[n]) {
+                FCurFg = kBright[n];
+                break;
+            }
+        }
+    } else if (code == 7) {
+        std::swap(FCurFg, FCurBg);
+    } else if (code == 8) {
+        FCurFg = FCurBg;
+    } else if (code >= 30 && code <= 37) {
+        FCurFg = FBright ? kBright[code - 30] : kNormal[code - 30];
+    } else if (code == 39) {
+        FCurFg = FDefaultFg;
+    } else if (code >= 40 && code <= 47) {
+        FCurBg = kNormal[code - 40];
+    } else if (code == 49) {
+        FCurBg = FDefaultBg;
+    }
+}
+
+}  // namespace morvane

@@ -27,6 +27,10 @@ std::string ResolveLink(const std::string& path) {
     return real ? std::string(real.get()) : path;
 }
 
+struct TDirCloser {
+    void operator()(DIR* dir) const { closedir(dir); }
+};
+
 mode_t NewFileMode() {
     mode_t mask = umask(0);
     umask(mask);
@@ -131,8 +135,7 @@ std::string FindFileIgnoringCase(const std::string& path) {
     if (FileExists(path)) return path;
     const std::string folder = FolderOf(path);
     const std::string name = NameOf(path);
-    std::unique_ptr<DIR, decltype(&closedir)> dir(opendir(folder.empty() ? "." : folder.c_str()),
-                                                  &closedir);
+    std::unique_ptr<DIR, TDirCloser> dir(opendir(folder.empty() ? "." : folder.c_str()));
     if (!dir) return {};
     while (const dirent* entry = readdir(dir.get())) {
         if (strcasecmp(entry->d_name, name.c_str()) == 0 && FileExists(folder + entry->d_name))

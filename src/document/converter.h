@@ -1,0 +1,17 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace morvane {
+
+/// Runs the batch converter on its arguments (without the program name):
+///   --to txt|clo|htm FILE... [-o OUT | --out-dir DIR]
+/// Each file is loaded as the viewer loads it and written by the save-as writer of the format.
+/// A file that fails gets one line on err naming it; the others are still converted. Returns the
+/// exit status: 0 when all were converted, 1 when any failed, 2 for bad arguments.
+int RunConverter(const std::vector<std::string>& args, std::ostream& err,
+                 const std::string& tempDir);
+
+}  // namespace morvane
