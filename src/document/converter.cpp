@@ -9,7 +9,7 @@
 #include "document/abc.h"
 #include "document/textlines.h"
 #include "platform/files.h"
-#include "platform/gbtext.h"
+#include "platform/gbcodec.h"
 
 namespace morvane {
 namespace {

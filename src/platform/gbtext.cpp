@@ -2,44 +2,61 @@
 
 #include <iconv.h>
 
-#include <cstring>
-#include <memory>
+#include <cerrno>
 
 namespace morvane {
 namespace {
 
-struct TIconvCloser {
-    void operator()(void* cd) const { iconv_close(static_cast<iconv_t>(cd)); }
-};
+// Qt's own codecs may lack GB18030 in this build; glibc's iconv has it. The converters are
+// opened once and used on the user-interface thread only.
+iconv_t Converter(const char* to, const char* from) {
+    iconv_t cd = iconv_open(to, from);
+    return cd;
+}
+
+iconv_t GbToUtf8() {
+    static iconv_t cd = Converter("UTF-8", "GB18030");
+    return cd;
+}
+
+iconv_t Utf8ToGb() {
+    static iconv_t cd = Converter("GB18030", "UTF-8");
+    return cd;
+}
+
+// Converts in, skipping each byte that iconv rejects after putting replacement in its place.
+std::string Convert(iconv_t cd, std::string_view in, std::string_view replacement) {
+    std::string out;
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char* src = const_cast<char*>(in.data());
+    size_t srcLeft = in.size();
+    char chunk[1024];
+    while (srcLeft > 0) {
+        char* dst = chunk;
+        size_t dstLeft = sizeof chunk;
+        size_t result = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+        out.append(chunk, dst - chunk);
+        if (result == static_cast<size_t>(-1) && errno != E2BIG) {
+            out.append(replacement);
+            ++src;
+            --srcLeft;
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        }
+    }
+    return out;
+}
 
 }  // namespace
 
-std::string Gb18030ToUtf8(std::string_view text) {
-    std::unique_ptr<void, TIconvCloser> cd(iconv_open("UTF-8", "GB18030"));
-    if (cd.get() == reinterpret_cast<void*>(-1)) {
-        cd.release();
-        return std::string(text);
-    }
-    std::string out;
-    out.resize(text.size() * 4 + 4);
-    char* in = const_cast<char*>(text.data());
-    size_t inLeft = text.size();
-    char* dst = out.data();
-    size_t dstLeft = out.size();
-    while (inLeft > 0) {
-        if (iconv(static_cast<iconv_t>(cd.get()), &in, &inLeft, &dst, &dstLeft) !=
-            static_cast<size_t>(-1))
-            break;
-        // An undecodable byte: show the replacement character and go on after it.
-        if (dstLeft < 3) break;
-        std::memcpy(dst, "\xEF\xBF\xBD", 3);
-        dst += 3;
-        dstLeft -= 3;
-        ++in;
-        --inLeft;
-    }
-    out.resize(out.size() - dstLeft);
-    return out;
+QString DecodeGb(std::string_view bytes) {
+    std::string utf8 = Convert(GbToUtf8(), bytes, "\xEF\xBF\xBD");
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+std::string EncodeGb(const QString& text) {
+    QByteArray utf8 = text.toUtf8();
+    return Convert(Utf8ToGb(), std::string_view(utf8.constData(), utf8.size()), "?");
 }
 
 }  // namespace morvane

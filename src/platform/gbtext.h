@@ -1,12 +1,16 @@
 #pragma once
 
+#include <QString>
 #include <string>
 #include <string_view>
 
 namespace morvane {
 
-/// GB2312/GBK text (decoded as GB18030, its superset) as UTF-8. A byte that does not decode
-/// becomes U+FFFD, so nothing stops the rest of the text from showing.
-std::string Gb18030ToUtf8(std::string_view text);
+/// Decodes GB18030 (GB2312, GBK) bytes for display only; a byte that starts no valid character
+/// shows as U+FFFD, so callers keep the bytes themselves when they must not lose any.
+QString DecodeGb(std::string_view bytes);
+
+/// Encodes text as GB18030 bytes, which map every Unicode character.
+std::string EncodeGb(const QString& text);
 
 }  // namespace morvane

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace morvane {
+
+/// GB2312/GBK text (decoded as GB18030, its superset) as UTF-8. A byte that does not decode
+/// becomes U+FFFD, so nothing stops the rest of the text from showing.
+std::string Gb18030ToUtf8(std::string_view text);
+
+}  // namespace morvane
