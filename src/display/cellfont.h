@@ -1,0 +1,68 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct FT_LibraryRec_;
+struct FT_FaceRec_;
+
+namespace morvane {
+
+/// A glyph as 16 rows of 16 one-bit pixels, the top row first; bit 15 is the leftmost pixel.
+/// A single-byte character uses the high 8 bits.
+using TGlyphMask = std::array<std::uint16_t, 16>;
+
+/// The two bitmap fonts that draw a character cell grid, with a cache of glyph masks: single
+/// bytes from an 8 x 16 font (Unifont), double-byte GBK characters from a 16-pixel font (WenQuanYi
+/// Bitmap Song), falling back to the 8 x 16 font for what the 16-pixel font lacks. Not for use by
+/// two threads at once.
+class TCellFont {
+public:
+    static constexpr const char* kUnifontPath = "/usr/share/fonts/X11/misc/unifont.pcf.gz";
+    static constexpr const char* kSongPath = "/usr/share/fonts/X11/misc/wenquanyi_12pt.pcf";
+
+    /// Loads both fonts; throws EFileError naming the file that is missing, unreadable, or has
+    /// no 16-pixel bitmap strike.
+    TCellFont(const std::string& narrowPath = kUnifontPath,
+              const std::string& widePath = kSongPath);
+    ~TCellFont();
+    TCellFont(const TCellFont&) = delete;
+    TCellFont& operator=(const TCellFont&) = delete;
+
+    /// The fonts that RenderGridPicture uses by default, loaded from kUnifontPath and kSongPath on
+    /// first use. Throws EFileError as the constructor does, and tries again on the next call.
+    static TCellFont& Shared();
+    /// Replaces the shared fonts by those at the given paths; throws EFileError as the
+    /// constructor does and then keeps the fonts it had.
+    static void UseSharedFonts(const std::string& narrowPath, const std::string& widePath);
+
+    /// The glyph of a single byte: printable ASCII drawn, every other byte blank.
+    const TGlyphMask& Narrow(std::uint8_t byte) const { return FNarrow[byte]; }
+    /// The 16-pixel glyph of a GBK pair (see IsGbkPair); blank when neither font has it.
+    const TGlyphMask& Wide(std::uint8_t lead, std::uint8_t trail);
+
+private:
+    struct TLibraryDone {
+        void operator()(FT_LibraryRec_* library) const;
+    };
+    struct TFaceDone {
+        void operator()(FT_FaceRec_* face) const;
+    };
+    using TFace = std::unique_ptr<FT_FaceRec_, TFaceDone>;
+
+    TFace OpenFace(const std::string& path) const;
+    TGlyphMask LoadWide(char32_t codePoint) const;
+
+    std::unique_ptr<FT_LibraryRec_, TLibraryDone> FLibrary;
+    TFace FNarrowFace;
+    TFace FWideFace;
+    std::array<TGlyphMask, 256> FNarrow{};
+    // Per GBK pair, 0 while not yet loaded, else 1 + the index of its mask in FWideMasks.
+    std::vector<std::uint16_t> FWideSlot;
+    std::vector<TGlyphMask> FWideMasks;
+};
+
+}  // namespace morvane

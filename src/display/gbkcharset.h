@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+
+namespace morvane {
+
+/// True when lead and trail form one double-byte GBK character: lead 0x81..0xFE, trail
+/// 0x40..0xFE but not 0x7F.
+constexpr bool IsGbkPair(std::uint8_t lead, std::uint8_t trail) {
+    return lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail <= 0xFE && trail != 0x7F;
+}
+
+/// The Unicode code point of a GBK pair as GB18030 maps it; 0 when the bytes are no pair or have
+/// no mapping. The table behind it is built on first use.
+char32_t GbkToUnicode(std::uint8_t lead, std::uint8_t trail);
+
+}  // namespace morvane
