@@ -126,6 +126,9 @@ void Tabc::ReadParameter(std::string_view& rest) {
     while (n < rest.size()) {
         const unsigned char ch = static_cast<unsigned char>(rest[n]);
         if (ch < 0x20 || ch > 0x3F || ch == ';') break;
+        // An introducer inside a sequence starts a new one, "*[" as well as ESC "[".
+        if (ch == '*' && (StartsWith(rest.substr(n + 1), "[") || StartsWith(rest.substr(n + 1), "*[")))
+            break;
         ++n;
     }
     FSeqParam.append(rest.data(), n);

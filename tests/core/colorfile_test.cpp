@@ -1,0 +1,270 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "document/abc.h"
+#include "platform/files.h"
+#include "testfiles.h"
+
+namespace morvane {
+namespace {
+
+using test::CrLf;
+using test::TRecordingSink;
+using test::TTempFolder;
+
+// Two rows of three narrow cells: bright red, unmarked, lime on navy / unmarked, white on
+// maroon, unmarked.
+const std::vector<std::string> kExample = {"2",  "3", "#1",      "*1", "255", "@", "*3",
+                                           "65280", "8388608", "@", "*2", "128", "@"};
+
+class ColorFileTest : public testing::Test {
+protected:
+    Tabc Doc;
+    TRecordingSink Sink;
+    TTempFolder Dir;
+
+    void SetUp() override { Doc.SetMessageSink(&Sink); }
+
+    bool LoadClo(const std::vector<std::string>& lines) {
+        return Doc.LoadFile(Dir.Write("a.clo", CrLf(lines)));
+    }
+    void ExpectCell(int r, int c, bool marked, TColor fg = 0xFFFFFF, TColor bg = 0) {
+        EXPECT_EQ(Doc.FMarked[r][c], marked) << r << "," << c;
+        if (marked) {
+            EXPECT_EQ(Doc.FCells[r][c].Fg, fg) << r << "," << c;
+            EXPECT_EQ(Doc.FCells[r][c].Bg, bg) << r << "," << c;
+        }
+    }
+};
+
+TEST_F(ColorFileTest, ExampleLoadsAsANarrowPair) {
+    Dir.Write("a.txt", "ABC\r\nDEF\r\n");
+    ASSERT_TRUE(LoadClo(kExample));
+    EXPECT_EQ(Doc.FKind, dkColor);
+    EXPECT_FALSE(Doc.FWideCells);
+    EXPECT_EQ(Doc.FRowCount, 2);
+    EXPECT_EQ(Doc.FColCount, 3);
+    EXPECT_EQ(Doc.FLines, (std::vector<std::string>{"ABC", "DEF"}));
+    EXPECT_EQ(Doc.FTextPath, Dir.Path() + "a.txt");
+    EXPECT_EQ(Doc.FColorPath, Dir.Path() + "a.clo");
+    ExpectCell(0, 1, true, 255, 0);
+    ExpectCell(0, 2, false);
+    ExpectCell(0, 3, true, 65280, 8388608);
+    ExpectCell(1, 1, false);
+    ExpectCell(1, 2, true, 0xFFFFFF, 128);
+    ExpectCell(1, 3, false);
+    EXPECT_TRUE(Sink.Messages.empty());
+}
+
+TEST_F(ColorFileTest, RoundTripGivesTheSameFilesAndGrid) {
+    Dir.Write("a.txt", "ABC\r\nDEF\r\n");
+    ASSERT_TRUE(LoadClo(kExample));
+    Doc.SaveColorFile(Dir.Path() + "b.clo");
+    EXPECT_EQ(Dir.Read("b.clo"), CrLf(kExample));
+    EXPECT_EQ(Dir.Read("b.txt"), "ABC\r\nDEF\r\n");
+
+    Tabc again;
+    ASSERT_TRUE(again.LoadFile(Dir.Path() + "b.clo"));
+    EXPECT_EQ(again.FLines, Doc.FLines);
+    EXPECT_EQ(again.FRowCount, Doc.FRowCount);
+    EXPECT_EQ(again.FColCount, Doc.FColCount);
+    for (int r = 0; r < Tabc::kMaxRows; ++r) {
+        for (int c = 1; c <= Tabc::kMaxCols; ++c) {
+            ASSERT_EQ(again.FMarked[r][c], Doc.FMarked[r][c]) << r << "," << c;
+            ASSERT_EQ(again.FCells[r][c].Fg, Doc.FCells[r][c].Fg) << r << "," << c;
+            ASSERT_EQ(again.FCells[r][c].Bg, Doc.FCells[r][c].Bg) << r << "," << c;
+        }
+    }
+}
+
+TEST_F(ColorFileTest, TextPathLoadsTheSameDocument) {
+    const std::string text = Dir.Write("a.txt", "ABC\r\nDEF\r\n");
+    LoadClo(kExample);
+    Tabc viaText;
+    ASSERT_TRUE(viaText.LoadFile(text));
+    EXPECT_EQ(viaText.FKind, dkColor);
+    EXPECT_EQ(viaText.FSourcePath, text);
+    EXPECT_EQ(viaText.FLines, Doc.FLines);
+    EXPECT_EQ(viaText.FCells[0][3].Bg, 8388608);
+}
+
+TEST_F(ColorFileTest, WithoutTextPartGivesEmptyRows) {
+    ASSERT_TRUE(LoadClo(kExample));
+    EXPECT_TRUE(Doc.FTextPath.empty());
+    EXPECT_EQ(Doc.FLines, (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(Doc.FRowCount, 2);
+}
+
+TEST_F(ColorFileTest, LineRulesOfTheColourPart) {
+    // Lone CRs are dropped, LF alone ends a line, and 0x1A ends the file.
+    ASSERT_TRUE(Doc.LoadFile(Dir.Write("a.clo", "1\n2\r\n#\r1\n*1\n2\r55\n\x1A*1\n9\n")));
+    ExpectCell(0, 1, true, 255, 0);
+    ExpectCell(0, 2, false);
+}
+
+struct TModeCase {
+    const char* Name;
+    std::string Mode;
+    bool Loads;
+    bool Wide;
+    bool Lost;  // shows the missing-"#" message
+};
+
+class ColorModeTest : public ColorFileTest, public testing::WithParamInterface<TModeCase> {};
+
+TEST_P(ColorModeTest, ModeLineDecidesCellsAndFailure) {
+    const TModeCase& c = GetParam();
+    EXPECT_EQ(LoadClo({"1", "1", c.Mode, "*1", "255"}), c.Loads);
+    EXPECT_EQ(Doc.FKind, c.Loads ? dkColor : dkNone);
+    if (c.Loads) {
+        EXPECT_EQ(Doc.FWideCells, c.Wide);
+    }
+    EXPECT_EQ(Sink.Messages, c.Lost ? std::vector<std::string>{"Lost:\"#\"!"}
+                                    : std::vector<std::string>{});
+    EXPECT_EQ(Doc.FRowCount, 1);
+    EXPECT_EQ(Doc.FColCount, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, ColorModeTest,
+                         testing::Values(TModeCase{"Wide", "#2", true, true, false},
+                                         TModeCase{"Narrow", "#1", true, false, false},
+                                         TModeCase{"OtherDigitIsNarrow", "#7", true, false, false},
+                                         TModeCase{"Zero", "#0x", true, false, false},
+                                         TModeCase{"OtherStartFailsQuietly", "x2", false, false, false},
+                                         TModeCase{"HashAlone", "#", false, false, true},
+                                         TModeCase{"HashLetter", "#a", false, false, true},
+                                         TModeCase{"Empty", "", false, false, true}),
+                         [](const auto& info) { return info.param.Name; });
+
+TEST_F(ColorFileTest, MissingModeLineIsLost) {
+    EXPECT_FALSE(LoadClo({"1", "1"}));
+    EXPECT_EQ(Sink.Messages, std::vector<std::string>{"Lost:\"#\"!"});
+}
+
+struct TBadValueCase {
+    const char* Name;
+    std::vector<std::string> Records;
+    std::string Message;
+};
+
+class ColorValueTest : public ColorFileTest, public testing::WithParamInterface<TBadValueCase> {};
+
+TEST_P(ColorValueTest, BadValueFailsWithItsMessageButSetsTheSizes) {
+    std::vector<std::string> lines = {"2", "2", "#1", "*1", "255"};
+    lines.insert(lines.end(), GetParam().Records.begin(), GetParam().Records.end());
+    Dir.Write("a.txt", "ABCD\r\n");
+    EXPECT_FALSE(LoadClo(lines));
+    EXPECT_EQ(Doc.FKind, dkNone);
+    EXPECT_EQ(Sink.Messages, std::vector<std::string>{GetParam().Message});
+    ExpectCell(0, 1, true, 255, 0);
+    EXPECT_EQ(Doc.FRowCount, 2);
+    EXPECT_EQ(Doc.FColCount, 4);
+    EXPECT_EQ(Doc.FLines[0], "ABCD");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, ColorValueTest,
+    testing::Values(TBadValueCase{"Foreground", {"*1", "red"}, "ColorLoad Error1!"},
+                    TBadValueCase{"Background", {"*2", "12x"}, "ColorLoad Error2!"},
+                    TBadValueCase{"FirstOfPair", {"*3", "", "5"}, "ColorLoad Error3!"},
+                    TBadValueCase{"SecondOfPair", {"*3", "5", "+"}, "ColorLoad Error3!"},
+                    TBadValueCase{"TooLarge", {"*1", "99999999999"}, "ColorLoad Error1!"},
+                    TBadValueCase{"DoubleSign", {"*1", "+-5"}, "ColorLoad Error1!"}),
+    [](const auto& info) { return info.param.Name; });
+
+TEST_F(ColorFileTest, RecordsStoppingEarlyLeaveCellsUnmarked) {
+    ASSERT_TRUE(LoadClo({"2", "2", "#1", "*1", "255"}));
+    ExpectCell(0, 1, true, 255, 0);
+    ExpectCell(0, 2, false);
+    ExpectCell(1, 1, false);
+}
+
+TEST_F(ColorFileTest, WideHeaderIsReadTwoHundredRecordsARow) {
+    std::vector<std::string> lines = {"2", "300", "#1"};
+    for (int i = 0; i < 200; ++i) lines.push_back("@");
+    lines.insert(lines.end(), {"*1", "255"});  // record 201 lands in row 1, cell 1
+    ASSERT_TRUE(LoadClo(lines));
+    EXPECT_EQ(Doc.FColCount, 200);
+    ExpectCell(0, 200, false);
+    ExpectCell(1, 1, true, 255, 0);
+}
+
+TEST_F(ColorFileTest, SignedAndOutOfRangeNumbers) {
+    // A negative count reads no records; a colour outside 24 bits is kept as read.
+    ASSERT_TRUE(LoadClo({"-3", "-2", "#1", "*1", "255"}));
+    EXPECT_EQ(Doc.FRowCount, 0);
+    EXPECT_EQ(Doc.FColCount, 0);
+    ASSERT_TRUE(LoadClo({"+1", "1", "#1", "*3", "-1", "33554687"}));
+    ExpectCell(0, 1, true, -1, 33554687);
+}
+
+TEST_F(ColorFileTest, BadHeaderMeansNoRecordsAndShiftsTheModeLine) {
+    ASSERT_TRUE(LoadClo({"two", "#2", "*1", "255"}));
+    EXPECT_TRUE(Doc.FWideCells);
+    EXPECT_EQ(Doc.FRowCount, 0);
+    ExpectCell(0, 1, false);
+}
+
+TEST_F(ColorFileTest, TextWiderThanTheHeaderWidensTheDocument) {
+    Dir.Write("a.txt", "ABCDEFGH\r\n" + std::string(300, 'x') + "\r\n");
+    ASSERT_TRUE(LoadClo({"1", "2", "#1", "@", "@"}));
+    EXPECT_EQ(Doc.FColCount, 200);
+    EXPECT_EQ(Doc.FRowCount, 1);
+    EXPECT_EQ(Doc.FLines.size(), 2u);
+}
+
+TEST_F(ColorFileTest, MarkedDefaultCellIsWrittenAsForeground) {
+    ASSERT_TRUE(LoadClo({"1", "3", "#2", "*1", "16777215", "*2", "0", "*3", "1", "2"}));
+    Doc.WriteColorData(Dir.Path() + "out.clo");
+    EXPECT_EQ(Dir.Read("out.clo"),
+              CrLf({"1", "3", "#2", "*1", "16777215", "*1", "16777215", "*3", "1", "2"}));
+}
+
+TEST_F(ColorFileTest, SavingALongTextRowClipsTheColourPartOnly) {
+    const std::string longRow = "\x1B[31m" + std::string(250, 'a');
+    ASSERT_TRUE(Doc.LoadFile(Dir.Write("t.txt", longRow + "\r\nshort\r\n")));
+    Doc.SaveColorFile(Dir.Path() + "out.clo");
+    ASSERT_EQ(Sink.Messages.size(), 1u);
+    EXPECT_EQ(Sink.Messages[0],
+              "\xD7\xA2\xD2\xE2\xA3\xBA\r\xD0\xD0x\xC1\xD0\xB4\xF3\xD3\xDA"
+              "80X200\xB5\xC4\xB2\xBF\xB7\xD6\xD2\xD1\xB1\xBB\xBC\xF4\xB2\xC3\xA1\xA3");
+    EXPECT_EQ(Dir.Read("out.txt"), std::string(250, 'a') + "\r\nshort\r\n");
+    Tabc again;
+    ASSERT_TRUE(again.LoadFile(Dir.Path() + "out.clo"));
+    EXPECT_EQ(again.FColCount, 200);
+    EXPECT_TRUE(again.FMarked[0][200]);
+}
+
+TEST_F(ColorFileTest, SavingReplacesWholeFilesAndLeavesNoTemporaries) {
+    Dir.Write("a.txt", "ABC\r\nDEF\r\n");
+    ASSERT_TRUE(LoadClo(kExample));
+    Dir.Write("out.clo", "old colours");
+    Dir.Write("out.txt", "old text");
+    Doc.SaveColorFile(Dir.Path() + "out.clo");
+    EXPECT_EQ(Dir.Read("out.txt"), "ABC\r\nDEF\r\n");
+    size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(Dir.Path())) ++files;
+    EXPECT_EQ(files, 4u);
+}
+
+TEST_F(ColorFileTest, FailedSaveKeepsTheOldFiles) {
+    if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    Dir.Write("a.txt", "ABC\r\nDEF\r\n");
+    ASSERT_TRUE(LoadClo(kExample));
+    chmod(Dir.Path().c_str(), 0555);
+    EXPECT_THROW(Doc.SaveColorFile(Dir.Path() + "a.clo"), EFileError);
+    chmod(Dir.Path().c_str(), 0755);
+    EXPECT_EQ(Dir.Read("a.clo"), CrLf(kExample));
+}
+
+TEST_F(ColorFileTest, UnreadableColourPartThrows) {
+    Dir.Write("a.clo", "1\r\n1\r\n#1\r\n@\r\n");
+    chmod((Dir.Path() + "a.clo").c_str(), 0);
+    if (geteuid() == 0) GTEST_SKIP() << "root reads unreadable files";
+    EXPECT_THROW(Doc.LoadFile(Dir.Path() + "a.clo"), EFileError);
+}
+
+}  // namespace
+}  // namespace morvane
