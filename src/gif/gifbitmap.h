@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace morvane {
+
+/// A picture handed to the GIF writer: Width x Height pixels, rows from the top, each pixel
+/// 0x00BBGGRR (red in the low byte; the high byte is ignored). Pixels holds Width * Height values.
+struct TGifBitmap {
+    int Width = 0;
+    int Height = 0;
+    std::vector<std::uint32_t> Pixels;
+};
+
+}  // namespace morvane

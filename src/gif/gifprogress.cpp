@@ -1,0 +1,12 @@
+#include "gif/gifprogress.h"
+
+namespace morvane {
+namespace {
+
+void IgnoreProgress(float) {}
+
+}  // namespace
+
+TGifProgressRoutine GifProgress = IgnoreProgress;
+
+}  // namespace morvane
