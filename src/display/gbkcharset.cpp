@@ -1,48 +1,53 @@
 #include "display/gbkcharset.h"
 
-#include <iconv.h>
-
-#include <memory>
-#include <stdexcept>
+#include <string>
 #include <vector>
+
+#include "platform/gbcodec.h"
 
 namespace morvane {
 namespace {
 
 constexpr int kTrailCount = 0xFE - 0x40 + 1;
+constexpr char32_t kReplacement = 0xFFFD;
 
 int PairIndex(std::uint8_t lead, std::uint8_t trail) {
     return (lead - 0x81) * kTrailCount + (trail - 0x40);
 }
 
-struct TIconvClose {
-    void operator()(void* cd) const { iconv_close(static_cast<iconv_t>(cd)); }
-};
-
-// glibc's GB18030 covers every GBK pair, GB2312 and the GBK extensions alike.
-std::vector<char32_t> BuildTable() {
-    iconv_t raw = iconv_open("UTF-32LE", "GB18030");
-    if (raw == reinterpret_cast<iconv_t>(-1)) {
-        throw std::runtime_error("the C library cannot convert GB18030 text (iconv)");
+// The code point of one whole UTF-8 sequence; 0 for anything else.
+char32_t SingleCodePoint(const std::string& utf8) {
+    if (utf8.empty()) return 0;
+    const auto first = static_cast<unsigned char>(utf8[0]);
+    const std::size_t length = first < 0x80 ? 1 : first < 0xE0 ? 2 : first < 0xF0 ? 3 : 4;
+    if (utf8.size() != length) return 0;
+    char32_t code = length == 1 ? first : first & (0x3F >> (length - 1));
+    for (std::size_t i = 1; i < length; ++i) {
+        code = code << 6 | (static_cast<unsigned char>(utf8[i]) & 0x3F);
     }
-    std::unique_ptr<void, TIconvClose> cd(raw);
-    std::vector<char32_t> table(PairIndex(0xFE, 0xFE) + 1, 0);
+    return code == kReplacement ? 0 : code;
+}
+
+// All pairs are decoded in one call, each followed by a newline, so that a pair the decoder
+// rejects cannot shift the pairs after it.
+std::vector<char32_t> BuildTable() {
+    std::string pairs;
     for (int lead = 0x81; lead <= 0xFE; ++lead) {
         for (int trail = 0x40; trail <= 0xFE; ++trail) {
             if (!IsGbkPair(lead, trail)) continue;
-            char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-            unsigned char out[4] = {};
-            char* inPtr = in;
-            char* outPtr = reinterpret_cast<char*>(out);
-            std::size_t inLeft = sizeof in;
-            std::size_t outLeft = sizeof out;
-            iconv(raw, nullptr, nullptr, nullptr, nullptr);
-            if (iconv(raw, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) ||
-                outLeft != 0) {
-                continue;
-            }
-            table[PairIndex(lead, trail)] =
-                out[0] | out[1] << 8 | out[2] << 16 | static_cast<char32_t>(out[3]) << 24;
+            pairs += {static_cast<char>(lead), static_cast<char>(trail), '\n'};
+        }
+    }
+    const std::string utf8 = Gb18030ToUtf8(pairs);
+    std::vector<char32_t> table(PairIndex(0xFE, 0xFE) + 1, 0);
+    std::size_t start = 0;
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+        for (int trail = 0x40; trail <= 0xFE; ++trail) {
+            if (!IsGbkPair(lead, trail)) continue;
+            const std::size_t end = utf8.find('\n', start);
+            if (end == std::string::npos) return table;
+            table[PairIndex(lead, trail)] = SingleCodePoint(utf8.substr(start, end - start));
+            start = end + 1;
         }
     }
     return table;
