@@ -13,10 +13,6 @@ constexpr int kCellHeight = 16;
 // Both fonts put their baseline here, counted from the cell's top.
 constexpr int kBaseline = 14;
 
-int WideIndex(std::uint8_t lead, std::uint8_t trail) {
-    return (lead - 0x81) * (0xFE - 0x40 + 1) + (trail - 0x40);
-}
-
 EFileError FontError(const std::string& path, const std::string& reason) {
     return EFileError("cannot load font \"" + path + "\": " + reason);
 }
@@ -71,7 +67,7 @@ TCellFont::TCellFont(const std::string& narrowPath, const std::string& widePath)
     for (int byte = 0x20; byte < 0x7F; ++byte) {
         if (LoadGlyph(FNarrowFace.get(), byte)) PutGlyph(FNarrowFace.get(), 0, 1, FNarrow[byte]);
     }
-    FWideSlot.assign(WideIndex(0xFE, 0xFE) + 1, 0);
+    FWideSlot.assign(kGbkPairSlots, 0);
 }
 
 TCellFont::~TCellFont() = default;
@@ -97,7 +93,7 @@ TCellFont::TFace TCellFont::OpenFace(const std::string& path) const {
 const TGlyphMask& TCellFont::Wide(std::uint8_t lead, std::uint8_t trail) {
     static const TGlyphMask blank{};
     if (!IsGbkPair(lead, trail)) return blank;
-    std::uint16_t& slot = FWideSlot[WideIndex(lead, trail)];
+    std::uint16_t& slot = FWideSlot[GbkPairIndex(lead, trail)];
     if (slot == 0) {
         FWideMasks.push_back(LoadWide(GbkToUnicode(lead, trail)));
         slot = static_cast<std::uint16_t>(FWideMasks.size());

@@ -8,12 +8,7 @@
 namespace morvane {
 namespace {
 
-constexpr int kTrailCount = 0xFE - 0x40 + 1;
 constexpr char32_t kReplacement = 0xFFFD;
-
-int PairIndex(std::uint8_t lead, std::uint8_t trail) {
-    return (lead - 0x81) * kTrailCount + (trail - 0x40);
-}
 
 // The code point of one whole UTF-8 sequence; 0 for anything else.
 char32_t SingleCodePoint(const std::string& utf8) {
@@ -39,14 +34,14 @@ std::vector<char32_t> BuildTable() {
         }
     }
     const std::string utf8 = Gb18030ToUtf8(pairs);
-    std::vector<char32_t> table(PairIndex(0xFE, 0xFE) + 1, 0);
+    std::vector<char32_t> table(kGbkPairSlots, 0);
     std::size_t start = 0;
     for (int lead = 0x81; lead <= 0xFE; ++lead) {
         for (int trail = 0x40; trail <= 0xFE; ++trail) {
             if (!IsGbkPair(lead, trail)) continue;
             const std::size_t end = utf8.find('\n', start);
             if (end == std::string::npos) return table;
-            table[PairIndex(lead, trail)] = SingleCodePoint(utf8.substr(start, end - start));
+            table[GbkPairIndex(lead, trail)] = SingleCodePoint(utf8.substr(start, end - start));
             start = end + 1;
         }
     }
@@ -58,7 +53,7 @@ std::vector<char32_t> BuildTable() {
 char32_t GbkToUnicode(std::uint8_t lead, std::uint8_t trail) {
     if (!IsGbkPair(lead, trail)) return 0;
     static const std::vector<char32_t> table = BuildTable();
-    return table[PairIndex(lead, trail)];
+    return table[GbkPairIndex(lead, trail)];
 }
 
 }  // namespace morvane

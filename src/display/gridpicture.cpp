@@ -80,8 +80,8 @@ void RenderGridPicture(const Tabc& doc, TPixelBuffer& picture) {
 void RenderGridPicture(const Tabc& doc, TCellFont& font, TPixelBuffer& picture) {
     const int columns = std::clamp(doc.FColCount, 0, kPictureMaxWidth / kCellWidth);
     picture.Width = columns * kCellWidth;
-    picture.Height = std::clamp(doc.FRowCount, 0, kPictureMaxHeight / kCellHeight + 1) *
-                     kCellHeight;
+    picture.Height =
+        std::clamp(doc.FRowCount, 0, kPictureMaxHeight / kCellHeight + 1) * kCellHeight;
     picture.Height = std::min(picture.Height, kPictureMaxHeight);
     const std::size_t size = static_cast<std::size_t>(picture.Width) * picture.Height;
     // A smaller picture does not keep a larger one's memory.

@@ -28,8 +28,8 @@ constexpr std::uint32_t kWhitePixel = 0xFFFFFFFF;
 constexpr std::uint32_t kBlackPixel = 0xFF000000;
 
 // GBK bytes of characters with a simple shape.
-const std::string kFullBlock = "\xA8\x80";    // U+2588, every pixel set
-const std::string kLowerEighth = "\xA8\x78";  // U+2581, the two bottom rows
+const std::string kFullBlock = "\xA8\x80";      // U+2588, every pixel set
+const std::string kLowerEighth = "\xA8\x78";    // U+2581, the two bottom rows
 const std::string kBlackTriangle = "\xA8\x8D";  // U+25E2, a GBK-only symbol
 const std::string kHorizontalBar = "\xA8\x44";  // U+2015, missing from the Song font
 const std::string kDoubleLine = "\xA8\x54";     // U+2550
