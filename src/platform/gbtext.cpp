@@ -9,18 +9,13 @@ namespace {
 
 // Qt's own codecs may lack GB18030 in this build; glibc's iconv has it. The converters are
 // opened once and used on the user-interface thread only.
-iconv_t Converter(const char* to, const char* from) {
-    iconv_t cd = iconv_open(to, from);
-    return cd;
-}
-
 iconv_t GbToUtf8() {
-    static iconv_t cd = Converter("UTF-8", "GB18030");
+    static iconv_t cd = iconv_open("UTF-8", "GB18030");
     return cd;
 }
 
 iconv_t Utf8ToGb() {
-    static iconv_t cd = Converter("GB18030", "UTF-8");
+    static iconv_t cd = iconv_open("GB18030", "UTF-8");
     return cd;
 }
 

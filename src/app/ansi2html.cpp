@@ -1,0 +1,173 @@
+#include "app/ansi2html.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFont>
+#include <QLayout>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSplitter>
+#include <QToolButton>
+
+#include "app/directorytree.h"
+#include "app/filelistbox.h"
+#include "app/messageboxsink.h"
+#include "display/pictureview.h"
+#include "display/showpanel.h"
+#include "platform/shell.h"
+
+namespace morvane {
+namespace {
+
+// The maker's site is ours to choose; .example never resolves to someone else's.
+constexpr int kFileListHeight = 159;
+
+const char kDownloadPage[] = "https://morvane.example/quillet/quillet.htm";
+
+std::string Bytes(const QString& name) { return QFile::encodeName(name).toStdString(); }
+QString Name(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
+
+}  // namespace
+
+Tansi2html::Tansi2html() {
+    setObjectName(QStringLiteral("ansi2html"));
+    QFont font(QStringLiteral("Unifont"));
+    font.setPixelSize(16);
+    setFont(font);
+    setWindowTitle(QStringLiteral("Morvane"));
+
+    SoftwareName = "Morvane";
+    SoftwareVersion = "20";
+    abc.Reset();
+    CreateRegions();
+    CreateMenus();
+    CreateDialogs();
+    ShowPanel = std::make_unique<TShowPanel>(bsSkinPanel1);
+    Creat_temp_dir();
+    FMessageSink = std::make_unique<TMessageBoxSink>(this);
+    abc.SetMessageSink(FMessageSink.get());
+    abc.SetTempDir(TempDir);
+    setGeometry(0, 0, 640, 480);
+    Load_mouse_cursor();
+    UserId = Bytes(QDir::home().dirName().left(11));
+    CurrentFile.clear();
+    ConnectHandlers();
+    SetExplorer(AppDir + "Favorites/1.txt");
+    SaveDir = AppDir;
+}
+
+Tansi2html::~Tansi2html() { abc.SetMessageSink(nullptr); }
+
+void Tansi2html::ConnectHandlers() {
+    connect(FileListBox1, &TFileListBox::MouseDown, this, &Tansi2html::FileListBoxExcute);
+    connect(FileListBox1, &TFileListBox::KeyDown, this, &Tansi2html::FileListBoxExcute);
+    connect(FileListBox1, &QWidget::customContextMenuRequested, this, [this](QPoint pos) {
+        bsSkinPopupMenu_File->popup(FileListBox1->viewport()->mapToGlobal(pos));
+    });
+    connect(DirectoryListBox1, &TDirectoryTree::DirectoryChanged, FileListBox1,
+            &TFileListBox::SetDirectory);
+    connect(DriveComboBox1, &QComboBox::activated, this, [this](int index) {
+        DirectoryListBox1->SetDirectory(DriveComboBox1->itemData(index).toString());
+    });
+    connect(bsSkinSpeedButton_OpenFile, &QToolButton::clicked, this,
+            &Tansi2html::bsSkinMenuSpeedButton_OpenFileClick);
+    connect(bsSkinSpeedButton_Reload, &QToolButton::clicked, this,
+            &Tansi2html::bsSkinSpeedButton_ReloadClick);
+    connect(bsSkinSpeedButton_ViewSource, &QToolButton::clicked, this,
+            &Tansi2html::bsSkinSpeedButton_ViewSourceClick);
+    connect(bsSkinSpeedButton_ViewDefault, &QToolButton::clicked, this,
+            &Tansi2html::bsSkinSpeedButton_ViewSourceClick);
+    connect(bsSkinSpeedButton_WordWrap, &QToolButton::clicked, this,
+            &Tansi2html::bsSkinSpeedButton_WordWrapClick);
+    connect(bsSkinSpeedButton_Help, &QToolButton::clicked, this,
+            &Tansi2html::bsSkinSpeedButton_HelpClick);
+    connect(bsSkinSpeedButton_Option, &QToolButton::clicked, this,
+            &Tansi2html::bsSkinSpeedButton_OptionClick);
+    connect(bsSkinButton_downQuillet, &QPushButton::clicked, this,
+            &Tansi2html::bsSkinButton_downQuilletClick);
+}
+
+void Tansi2html::Creat_temp_dir() {
+    AppDir = Bytes(QCoreApplication::applicationDirPath()) + "/";
+    QDir appDir(Name(AppDir));
+    if (appDir.exists(QStringLiteral("temp")) || appDir.mkdir(QStringLiteral("temp"))) {
+        TempDir = AppDir + "temp/";
+    } else if (QDir(QDir::tempPath()).exists()) {
+        TempDir = Bytes(QDir::tempPath()) + "/";
+    } else {
+        TempDir.clear();
+    }
+    const QString target = Name(TempDir + "bk.gif");
+    QFile::remove(target);
+    QFile::copy(Name(AppDir + "bk.gif"), target);
+}
+
+void Tansi2html::Load_mouse_cursor() {
+    ShowPanel->FPicture->SetCursors(QCursor(Qt::OpenHandCursor), QCursor(Qt::ClosedHandCursor));
+}
+
+void Tansi2html::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    FormResize();
+}
+
+void Tansi2html::FormResize() {
+    const int columnHeight = bsSkinPanel16->height();
+    const int listHeight = FileListBox1->height();
+    if (columnHeight - 150 < listHeight) {
+        const int total = DirectoryListBox1->height() + listHeight;
+        const int newList = std::max(0, columnHeight - 150);
+        bsSkinSplitter1->setSizes({total - newList, newList});
+    }
+}
+
+// The splitter shares its height out only once laid out; then the file list gets its design height.
+void Tansi2html::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (FFileListPlaced) return;
+    FFileListPlaced = true;
+    layout()->activate();
+    const int total = DirectoryListBox1->height() + FileListBox1->height();
+    bsSkinSplitter1->setSizes({total - kFileListHeight, kFileListHeight});
+}
+
+void Tansi2html::closeEvent(QCloseEvent* event) {
+    ClearTempFiles(SoftwareName, "htm");
+    QWidget::closeEvent(event);
+}
+
+void Tansi2html::ClearTempFiles(const std::string& name, const std::string& ext) {
+    for (int n = 1;; ++n) {
+        const QString candidate = Name(TempDir + name + "_v" + std::to_string(n) + "." + ext);
+        if (!QFileInfo::exists(candidate)) break;
+        QFile::remove(candidate);
+    }
+}
+
+void Tansi2html::bsSkinSpeedButton_HelpClick() { ShellOpen(Name(AppDir + "ReadHelp.htm")); }
+
+void Tansi2html::bsSkinSpeedButton_OptionClick() {
+    bsSkinPanel_Option->setVisible(!bsSkinPanel_Option->isVisible());
+}
+
+void Tansi2html::bsSkinButton_downQuilletClick() {
+    ShellOpen(QString::fromLatin1(kDownloadPage));
+}
+
+int Tansi2html::ShowMessage(const QString& text, TMsgType type, TMsgButtons buttons) {
+    QMessageBox::Icon icon = type == TMsgType::Error          ? QMessageBox::Critical
+                             : type == TMsgType::Confirmation ? QMessageBox::Question
+                                                              : QMessageBox::Information;
+    QMessageBox box(icon, windowTitle(), text,
+                    buttons == TMsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
+                                                  : QMessageBox::Ok,
+                    this);
+    box.setObjectName(QStringLiteral("bsSkinMessage1"));
+    return box.exec();
+}
+
+}  // namespace morvane

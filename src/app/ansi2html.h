@@ -1,0 +1,157 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+#include <string>
+
+#include "document/abc.h"
+
+class QAction;
+class QComboBox;
+class QFileDialog;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QSplitter;
+class QToolButton;
+
+namespace morvane {
+
+class TDirectoryTree;
+class TFileListBox;
+class TMessageBoxSink;
+class TShowPanel;
+
+enum class TMsgType { Error, Confirmation, Information };
+enum class TMsgButtons { Ok, YesNo };
+
+/// The main window: a file browser on the left, the shown document on the right. Its handlers
+/// live in several files by concern, each a part of this class.
+class Tansi2html : public QWidget {
+    Q_OBJECT
+public:
+    Tansi2html();
+    ~Tansi2html() override;
+
+    // Start-up and shell (ansi2html.cpp).
+    void Creat_temp_dir();
+    void Load_mouse_cursor();
+    /// Points the drive box and the folder tree, and so the file list, at path's folder.
+    void SetExplorer(const std::string& path);
+    /// Deletes TempDir + name + "_v1." + ext, "_v2." and so on up to the first that is missing.
+    void ClearTempFiles(const std::string& name, const std::string& ext);
+    /// The window's message box; returns the QMessageBox button pressed.
+    int ShowMessage(const QString& text, TMsgType type, TMsgButtons buttons);
+
+    // Show pipeline (showpipeline.cpp).
+    void FileListBoxExcute();
+    void FileSelected(int index);
+    void bsSkinMenuSpeedButton_OpenFileClick();
+    void bsSkinSpeedButton_ReloadClick();
+    void ChangeWindowType(const Tabc& doc);
+    void FinishLoading(bool enabled);
+    void SetFormCaption(const std::string& path);
+    void bsSkinSpeedButton_ViewSourceClick();
+    void bsSkinSpeedButton_WordWrapClick();
+
+    // Buttons of the left toolbar and the options strip (ansi2html.cpp).
+    void bsSkinSpeedButton_HelpClick();
+    void bsSkinSpeedButton_OptionClick();
+    void bsSkinButton_downQuilletClick();
+
+    Tabc abc;
+    std::unique_ptr<TShowPanel> ShowPanel;
+    std::string CurrentFile;
+    std::string TempDir;
+    std::string AppDir;
+    std::string SaveDir;
+    std::string LanguageName = "GB2312";
+    std::string SoftwareName;
+    std::string SoftwareVersion;
+    /// At most 11 characters; read by the banner and the submission page.
+    std::string UserId;
+    std::string MsgNoTemplate, MsgNoSettings, MsgOverwrite, MsgDeleteConfirm, MsgRenameCaption,
+        MsgRenamePrompt, MsgRenameConfirm, MsgRenameFailed, MsgMoveFailed, MsgCopied,
+        MsgCopyFailed;
+
+    // Regions and the left column.
+    QWidget* bsSkinPanel_adv = nullptr;
+    QWidget* bsSkinPanel5 = nullptr;
+    QWidget* bsSkinPanel16 = nullptr;
+    QSplitter* bsSkinSplitter2 = nullptr;
+    QWidget* Panel10 = nullptr;
+    QWidget* bsSkinPanel_Option = nullptr;
+    QWidget* bsSkinToolBar2 = nullptr;
+    QWidget* bsSkinPanel17 = nullptr;
+    QComboBox* DriveComboBox1 = nullptr;
+    QSplitter* bsSkinSplitter3 = nullptr;
+    TDirectoryTree* DirectoryListBox1 = nullptr;
+    QSplitter* bsSkinSplitter1 = nullptr;
+    TFileListBox* FileListBox1 = nullptr;
+
+    // Left toolbar.
+    QToolButton* bsSkinMenuSpeedButton_History = nullptr;
+    QToolButton* bsSkinSpeedButton_Rename = nullptr;
+    QToolButton* bsSkinSpeedButton_About = nullptr;
+    QToolButton* bsSkinSpeedButton_Option = nullptr;
+    QToolButton* bsSkinSpeedButton_Help = nullptr;
+
+    // Right area.
+    QWidget* bsSkinToolBar1 = nullptr;
+    QWidget* bsSkinPanel1 = nullptr;
+    QToolButton* bsSkinSpeedButton_OpenFile = nullptr;
+    QToolButton* bsSkinSpeedButton_Reload = nullptr;
+    QToolButton* bsSkinMenuSpeedButton_SaveFile = nullptr;
+    QToolButton* bsSkinMenuSpeedButton_Copyto = nullptr;
+    QToolButton* bsSkinMenuSpeedButton_Moveto = nullptr;
+    QToolButton* bsSkinSpeedButton_DelectFile = nullptr;
+    QToolButton* bsSkinSpeedButton_Send = nullptr;
+    QToolButton* bsSkinSpeedButton_ViewSource = nullptr;
+    QToolButton* bsSkinSpeedButton_ViewDefault = nullptr;
+    QToolButton* bsSkinSpeedButton_WordWrap = nullptr;
+    QToolButton* bsSkinSpeedButton_laugch = nullptr;
+
+    // Options strip.
+    QWidget* bsSkinPanel2 = nullptr;
+    QWidget* bsSkinPanel3 = nullptr;
+    QLabel* bsSkinStdLabel3 = nullptr;
+    QComboBox* CbSelect = nullptr;
+    QPushButton* bsSkinButton_downQuillet = nullptr;
+
+    // Menus and dialogs.
+    QMenu* PopupMenu_History = nullptr;
+    QMenu* PopupMenu_Save = nullptr;
+    QAction* MenuItem_txt = nullptr;
+    QAction* MenuItem_clo = nullptr;
+    QAction* MenuItem_htm = nullptr;
+    QAction* MenuItem_gif = nullptr;
+    QAction* MenuItem_bmp = nullptr;
+    QAction* LaunchFile = nullptr;
+    QMenu* bsSkinPopupMenu_copyto = nullptr;
+    QMenu* bsSkinPopupMenu_moveto = nullptr;
+    QMenu* bsSkinPopupMenu_File = nullptr;
+    QFileDialog* bsSkinOpenDialog1 = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Layout (layout.cpp).
+    void CreateRegions();
+    QWidget* CreateLeftColumn();
+    QWidget* CreateLeftToolbar();
+    QWidget* CreateRightArea();
+    QWidget* CreateRightToolbar();
+    QWidget* CreateOptionsStrip();
+    void CreateMenus();
+    void CreateDialogs();
+    void ConnectHandlers();
+    void FormResize();
+
+    std::unique_ptr<TMessageBoxSink> FMessageSink;
+    bool FFileListPlaced = false;
+};
+
+}  // namespace morvane

@@ -1,0 +1,36 @@
+#include "app/filelistbox.h"
+
+#include <QDir>
+
+namespace morvane {
+
+TFileListBox::TFileListBox(QWidget* parent) : QListWidget(parent) {
+    setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
+void TFileListBox::SetMask(const QString& mask) {
+    FMasks = mask.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    SetDirectory(FDirectory);
+}
+
+void TFileListBox::SetDirectory(const QString& folder) {
+    FDirectory = folder;
+    clear();
+    if (folder.isEmpty()) return;
+    QDir dir(folder);
+    addItems(dir.entryList(FMasks, QDir::Files | QDir::Hidden | QDir::System,
+                           QDir::Name | QDir::IgnoreCase));
+}
+
+void TFileListBox::mousePressEvent(QMouseEvent* event) {
+    QListWidget::mousePressEvent(event);
+    emit MouseDown();
+}
+
+// The list moves its selection first, so an arrow key shows the file it moved to.
+void TFileListBox::keyPressEvent(QKeyEvent* event) {
+    QListWidget::keyPressEvent(event);
+    emit KeyDown();
+}
+
+}  // namespace morvane

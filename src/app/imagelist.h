@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QIcon>
+
+class QAbstractButton;
+
+namespace morvane {
+
+/// Picture index (of ImageList1) of the toolbar pictures, 0 to 18.
+constexpr int kPictureCount = 19;
+
+/// Toolbar picture index, 32 x 32 pixels; empty for an index out of range.
+QIcon ToolbarPicture(int index);
+
+/// Shows picture index on button, and keeps the index in the button's "picture" property.
+void SetPicture(QAbstractButton* button, int index);
+
+}  // namespace morvane

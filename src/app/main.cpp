@@ -1,0 +1,14 @@
+#include <QApplication>
+
+#include "app/ansi2html.h"
+#include "platform/webpolicy.h"
+
+int main(int argc, char* argv[]) {
+    morvane::PrepareWebEngineProcess();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Morvane"));
+    morvane::Tansi2html ansi2html;
+    ansi2html.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,162 @@
+#include <QAction>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QToolButton>
+#include <exception>
+
+#include "app/ansi2html.h"
+#include "app/caption.h"
+#include "app/filelistbox.h"
+#include "app/imagelist.h"
+#include "display/showpanel.h"
+
+namespace morvane {
+namespace {
+
+struct TKindSettings {
+    int LaunchPicture;
+    bool SendAndFormats;
+};
+
+// Indexed by the document kind.
+constexpr TKindSettings kKindSettings[] = {
+    {10, false},  // dkHtml
+    {9, true},    // dkColor
+    {8, true},    // dkText
+    {11, false},  // dkNone
+};
+
+}  // namespace
+
+void Tansi2html::FileListBoxExcute() {
+    if (FileListBox1->count() == 0) {
+        for (QToolButton* button : {bsSkinSpeedButton_DelectFile, bsSkinSpeedButton_Rename,
+                                    bsSkinMenuSpeedButton_Copyto, bsSkinMenuSpeedButton_Moveto}) {
+            button->setEnabled(false);
+        }
+        return;
+    }
+    int index = -1;
+    for (int i = FileListBox1->count() - 1; i >= 0 && index < 0; --i) {
+        if (FileListBox1->item(i)->isSelected()) index = i;
+    }
+    if (index <= 0) {
+        index = 0;
+        FileListBox1->setCurrentRow(0);
+    }
+    FileSelected(index);
+}
+
+void Tansi2html::FileSelected(int index) {
+    const QString item = FileListBox1->item(index)->text();
+    try {
+        const std::string path =
+            QFile::encodeName(FileListBox1->Directory() + QLatin1Char('/') + item).toStdString();
+        if (path == CurrentFile) return;
+        abc.Reset();
+        if (!abc.LoadFile(path)) {
+            ShowMessage(QStringLiteral("File: ") + item + QStringLiteral(" not found"),
+                        TMsgType::Error, TMsgButtons::Ok);
+            FinishLoading(false);
+            return;
+        }
+        CurrentFile = path;
+        ShowPanel->ShowDocument(abc, bsSkinSpeedButton_ViewSource->isChecked());
+        ChangeWindowType(abc);
+    } catch (const std::exception&) {
+        ShowMessage(QStringLiteral("File: ") + item + QStringLiteral(" Open Error"),
+                    TMsgType::Error, TMsgButtons::Ok);
+    }
+}
+
+void Tansi2html::bsSkinMenuSpeedButton_OpenFileClick() {
+    if (bsSkinOpenDialog1->exec() != QDialog::Accepted) return;
+    const QStringList chosen = bsSkinOpenDialog1->selectedFiles();
+    if (chosen.isEmpty() || !QFileInfo(chosen.first()).isFile()) return;
+    const std::string file = QFile::encodeName(chosen.first()).toStdString();
+    try {
+        abc.Reset();
+        if (!abc.LoadFile(file)) {
+            FinishLoading(false);
+            return;
+        }
+        CurrentFile = file;
+        SetExplorer(CurrentFile);
+        SetFormCaption(CurrentFile);
+        ChangeWindowType(abc);
+        ShowPanel->ShowDocument(abc, bsSkinSpeedButton_ViewSource->isChecked());
+    } catch (const std::exception& error) {
+        ShowMessage(QString::fromLocal8Bit(error.what()), TMsgType::Error, TMsgButtons::Ok);
+    }
+}
+
+void Tansi2html::bsSkinSpeedButton_ReloadClick() {
+    if (CurrentFile.empty()) return;
+    try {
+        if (abc.LoadFile(CurrentFile)) {
+            ShowPanel->ShowDocument(abc, bsSkinSpeedButton_ViewSource->isChecked());
+        }
+    } catch (const std::exception& error) {
+        ShowMessage(QString::fromLocal8Bit(error.what()), TMsgType::Error, TMsgButtons::Ok);
+    }
+}
+
+void Tansi2html::ChangeWindowType(const Tabc& doc) {
+    SetFormCaption(doc.FSourcePath);
+    FinishLoading(true);
+    if (doc.FKind <= dkNone) {
+        const TKindSettings& settings = kKindSettings[doc.FKind];
+        SetPicture(bsSkinSpeedButton_laugch, settings.LaunchPicture);
+        bsSkinSpeedButton_Send->setEnabled(settings.SendAndFormats);
+        MenuItem_gif->setEnabled(settings.SendAndFormats);
+        MenuItem_clo->setEnabled(settings.SendAndFormats);
+    }
+    if (bsSkinSpeedButton_ViewSource->isChecked()) ShowPanel->SetViewMode(vmText);
+}
+
+void Tansi2html::FinishLoading(bool enabled) {
+    for (QToolButton* button :
+         {bsSkinSpeedButton_DelectFile, bsSkinSpeedButton_Rename, bsSkinMenuSpeedButton_Copyto,
+          bsSkinMenuSpeedButton_Moveto, bsSkinMenuSpeedButton_SaveFile, bsSkinSpeedButton_Reload}) {
+        button->setEnabled(enabled);
+    }
+}
+
+void Tansi2html::SetFormCaption(const std::string& path) {
+    const std::string caption = ShortCaption(path, frameGeometry().width());
+    setWindowTitle(QFile::decodeName(QByteArray::fromStdString(caption)));
+}
+
+void Tansi2html::bsSkinSpeedButton_ViewSourceClick() {
+    if (bsSkinSpeedButton_ViewSource->isChecked()) {
+        try {
+            if (ShowPanel->FViewMode == vmBrowser && ShowPanel->FPageLoaded) {
+                ShowPanel->LoadPageText();
+            }
+        } catch (const std::exception& error) {
+            ShowMessage(QString::fromLocal8Bit(error.what()), TMsgType::Error, TMsgButtons::Ok);
+        }
+        ShowPanel->SetViewMode(vmText);
+        return;
+    }
+    switch (abc.FKind) {
+        case dkHtml:
+            ShowPanel->SetViewMode(vmBrowser);
+            break;
+        case dkColor:
+            ShowPanel->SetViewMode(vmPicture);
+            break;
+        case dkText:
+            ShowPanel->SetViewMode(abc.FHasEscapes ? vmPicture : vmText);
+            break;
+        case dkNone:
+            break;
+    }
+}
+
+void Tansi2html::bsSkinSpeedButton_WordWrapClick() {
+    ShowPanel->SetWordWrap(!ShowPanel->WordWrap());
+}
+
+}  // namespace morvane

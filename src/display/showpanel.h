@@ -1,0 +1,112 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "document/abc.h"
+
+class QPlainTextEdit;
+class QWebEngineView;
+class QWidget;
+
+namespace morvane {
+
+class TPictureView;
+
+enum TViewMode : std::uint8_t { vmBrowser = 0, vmPicture = 1, vmText = 2, vmFallback = 3 };
+
+/// How a view is placed on the host: where its geometry puts it, or filling the host.
+enum class TAlign { None, Client };
+
+/// Reading the loaded page failed: no page, no body, or the browser did not answer in time.
+class EPageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+/// Shows a document on a host widget in one of four views: a browser for pages, a picture for
+/// coloured documents, a read-only text view and an editable fallback view. The views are
+/// children of the host; the browser is created when it is first needed.
+class TShowPanel : public QObject {
+    Q_OBJECT
+public:
+    explicit TShowPanel(QWidget* host);
+    ~TShowPanel() override;
+
+    void InitViews();
+    void SetTop(int top);
+    void SetLeft(int left);
+    void SetWidth(int width);
+    void SetAlign(TAlign align);
+
+    /// Brings view m to the front; the others are hidden and the browser shrunk to nothing.
+    void SetViewMode(TViewMode m);
+    /// Takes the document's sizes and sets the view its kind calls for.
+    void SelectView(const Tabc& doc);
+    /// Selects the view (the text view when forceText) and fills the view the kind calls for.
+    void ShowDocument(const Tabc& doc, bool forceText);
+    /// Loads the document's page in the browser; FPageLoaded stays false until it completes.
+    void NavigateToFile(const Tabc& doc);
+    void FillTextView(const Tabc& doc);
+    void FillFallbackView(const Tabc& doc);
+    /// The visible text of the loaded page into the text view, without blank lines. Throws
+    /// EPageError; the text view is then empty.
+    void LoadPageText();
+    /// Writes the text view's lines with CR LF each; throws EFileError.
+    void SaveText(const std::string& fileName);
+
+    /// Draws a coloured document on the picture, 8 x 16 pixels per byte, and puts its lines
+    /// into the text view.
+    void RenderGrid(const Tabc& doc);
+
+    void SetWordWrap(bool on);
+    bool WordWrap() const { return FWordWrap; }
+
+    /// The text view's lines as GB bytes, exactly as the view holds them.
+    const std::vector<std::string>& TextLines() const { return FTextLines; }
+
+    std::int32_t FTop = 0;
+    std::int32_t FLeft = 0;
+    std::int32_t FWidth = 0;
+    std::int32_t FColCount = 0;
+    std::int32_t FRowCount = 0;
+    bool FWideCells = false;
+    TViewMode FViewMode = vmBrowser;
+    bool FPageLoaded = false;
+    std::int32_t FDragX = 0;
+    std::int32_t FDragY = 0;
+    /// Null until the first page is shown.
+    QPointer<QWebEngineView> FBrowser;
+    QPlainTextEdit* FTextView = nullptr;
+    QPlainTextEdit* FFallbackView = nullptr;
+    TPictureView* FPicture = nullptr;
+
+signals:
+    /// The browser completed a page and BrowserDocumentComplete has run.
+    void PageCompleted();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BrowserDocumentComplete();
+    void PictureDragOver(QPoint pos);
+    void PictureEndDrag();
+    QWebEngineView* Browser();
+    void SetTextLines(std::vector<std::string> lines);
+    void PlaceViews();
+    std::vector<QWidget*> Views() const;
+
+    QWidget* FHost;
+    std::vector<std::string> FTextLines;
+    bool FWordWrap = false;
+    bool FBrowserFills = false;
+    bool FPictureFills = false;
+    bool FTextFills = false;
+};
+
+}  // namespace morvane

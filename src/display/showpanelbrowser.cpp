@@ -1,0 +1,107 @@
+#include <QEventLoop>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <memory>
+
+#include "display/showpanel.h"
+#include "platform/files.h"
+#include "platform/gbtext.h"
+#include "platform/shell.h"
+#include "platform/webpolicy.h"
+
+namespace morvane {
+namespace {
+
+// Long enough for a busy engine; the page has already completed when its text is asked for.
+constexpr int kPageTextTimeoutMs = 10000;
+
+bool IsBlank(const QString& line) {
+    for (QChar c : line) {
+        if (c.unicode() > 32) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+QWebEngineView* TShowPanel::Browser() {
+    if (!FBrowser) {
+        FBrowser = new QWebEngineView(FHost);
+        FBrowser->setObjectName(QStringLiteral("FBrowser"));
+        ApplyLocalPagePolicy(FBrowser->settings());
+        FBrowser->setGeometry(0, 0, 0, 0);
+        FBrowser->show();
+        connect(FBrowser, &QWebEngineView::loadFinished, this,
+                [this](bool) { BrowserDocumentComplete(); });
+    }
+    return FBrowser;
+}
+
+void TShowPanel::NavigateToFile(const Tabc& doc) {
+    Browser()->setUrl(LocalFileUrl(doc.FSourcePath));
+    FPageLoaded = false;
+}
+
+void TShowPanel::BrowserDocumentComplete() {
+    FPageLoaded = true;
+    if (FViewMode == vmText) {
+        try {
+            LoadPageText();
+        } catch (const EPageError& error) {
+            qWarning("%s", error.what());
+        }
+    }
+    emit PageCompleted();
+}
+
+void TShowPanel::LoadPageText() {
+    FTextLines.clear();
+    FTextView->clear();
+    if (!FBrowser) throw EPageError("no page is loaded");
+
+    // The answer comes through the event loop; the state outlives this call should it time out.
+    struct TAnswer {
+        bool Arrived = false;
+        QVariant Value;
+        QEventLoop* Loop = nullptr;
+    };
+    auto answer = std::make_shared<TAnswer>();
+    QEventLoop loop;
+    answer->Loop = &loop;
+    FBrowser->page()->runJavaScript(
+        QStringLiteral("document.body ? document.body.outerText : null"),
+        [answer](const QVariant& value) {
+            answer->Arrived = true;
+            answer->Value = value;
+            if (answer->Loop) answer->Loop->quit();
+        });
+    QTimer::singleShot(kPageTextTimeoutMs, &loop, &QEventLoop::quit);
+    if (!answer->Arrived) loop.exec();
+    answer->Loop = nullptr;
+    if (!answer->Arrived) throw EPageError("the page did not give its text in time");
+    if (answer->Value.typeId() != QMetaType::QString) throw EPageError("the page has no body");
+
+    QStringList lines = answer->Value.toString().split(QLatin1Char('\n'));
+    for (qsizetype i = lines.size() - 1; i >= 0; --i) {
+        if (IsBlank(lines[i])) lines.removeAt(i);
+    }
+    for (const QString& line : lines) {
+        QString text = line.endsWith(QLatin1Char('\r')) ? line.chopped(1) : line;
+        FTextLines.push_back(EncodeGb(text));
+    }
+    FTextView->setPlainText(lines.join(QLatin1Char('\n')));
+}
+
+void TShowPanel::SaveText(const std::string& fileName) {
+    if (FViewMode == vmBrowser && FPageLoaded) LoadPageText();
+    std::string bytes;
+    for (const std::string& line : FTextLines) {
+        bytes += line;
+        bytes += "\r\n";
+    }
+    WriteFileAtomic(fileName, bytes);
+}
+
+}  // namespace morvane

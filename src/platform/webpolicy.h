@@ -1,0 +1,15 @@
+#pragma once
+
+class QWebEngineSettings;
+
+namespace morvane {
+
+/// Before the application object exists: lets the web engine start where it otherwise refuses,
+/// as root (no sandbox then). Settings already made in the environment stand.
+void PrepareWebEngineProcess();
+
+/// A shown page's own scripts may read no other local file and reach nothing remote; the
+/// page's own pictures still load.
+void ApplyLocalPagePolicy(QWebEngineSettings* settings);
+
+}  // namespace morvane
