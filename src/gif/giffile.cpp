@@ -40,17 +40,22 @@ void TGifFile::SaveToFile(const std::string& fileName) {
 
 void TGifFile::SaveToStream(std::string& stream) {
     ConvertBitmapImages();
-    std::string out = FHeader;
-    AppendWord(out, FScreenWidth);
-    AppendWord(out, FScreenHeight);
-    FScreenPacked = PackedScreenFields();
-    out.push_back(static_cast<char>(FScreenPacked));
-    out.push_back(static_cast<char>(FBackgroundIndex));
-    out.push_back(static_cast<char>(FAspectRatio));
-    if (FHasGlobalTable) FGlobalTable.WriteTriples(out);
-    for (TGifSubImage& image : FImages) image.WriteTo(out);
-    out.push_back(';');
-    stream += out;
+    const std::size_t start = stream.size();
+    try {
+        stream += FHeader;
+        AppendWord(stream, FScreenWidth);
+        AppendWord(stream, FScreenHeight);
+        FScreenPacked = PackedScreenFields();
+        stream.push_back(static_cast<char>(FScreenPacked));
+        stream.push_back(static_cast<char>(FBackgroundIndex));
+        stream.push_back(static_cast<char>(FAspectRatio));
+        if (FHasGlobalTable) FGlobalTable.WriteTriples(stream);
+        for (TGifSubImage& image : FImages) image.WriteTo(stream);
+        stream.push_back(';');
+    } catch (...) {
+        stream.resize(start);
+        throw;
+    }
 }
 
 void TGifFile::ConvertBitmapImages() {

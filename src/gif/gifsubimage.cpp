@@ -92,6 +92,7 @@ void TGifSubImage::WriteTo(std::string& out) {
     out.push_back(static_cast<char>(packed));
     if (FHasLocalTable) FLocalTable.WriteTriples(out);
     out.push_back(static_cast<char>(FLzwMinimumCodeSize));
+    out.reserve(out.size() + FData.SubBlocks().size() + 2);
     out.append(FData.SubBlocks());
     out.push_back('\0');
 }

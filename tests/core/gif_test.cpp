@@ -8,9 +8,11 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <random>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gif/bigbytearray.h"
@@ -25,6 +27,12 @@ namespace morvane {
 namespace {
 
 using TPixelRule = std::function<std::uint32_t(int x, int y)>;
+
+// Test output names a table row instead of dumping its bytes.
+template <typename TRow, typename = decltype(std::declval<TRow>().Name)>
+std::ostream& operator<<(std::ostream& os, const TRow& row) {
+    return os << row.Name;
+}
 
 TGifBitmap MakeBitmap(int width, int height, const TPixelRule& rule) {
     TGifBitmap bitmap{width, height, {}};
