@@ -2,6 +2,8 @@
 
 #include <strings.h>
 
+#include <algorithm>
+
 #include "platform/files.h"
 
 namespace morvane {
@@ -40,7 +42,7 @@ void Tabc::Reset() {
     FTextPath.clear();
     FColorPath.clear();
     FInEscape = false;
-    FSeqParams.clear();
+    FSeqCodes.clear();
     FSeqParam.clear();
     FDefaultFg = kWhite;
     FDefaultBg = kBlack;
@@ -54,12 +56,13 @@ void Tabc::Reset() {
 }
 
 void Tabc::ClearGrid() {
-    for (int r = 0; r < FMaxRows; ++r) {
-        for (int c = 1; c <= FMaxCols; ++c) {
-            FCells[r][c] = {FDefaultFg, FDefaultBg};
-            FMarked[r][c] = false;
-        }
-    }
+    // Every load clears the grid: one row is filled and copied, which is a plain memory copy.
+    const int cols = std::min(FMaxCols, kMaxCols);
+    for (int c = 1; c <= cols; ++c) FCells[0][c] = {FDefaultFg, FDefaultBg};
+    for (int r = 1; r < std::min(FMaxRows, kMaxRows); ++r)
+        std::copy(&FCells[0][1], &FCells[0][1] + cols, &FCells[r][1]);
+    for (int r = 0; r < std::min(FMaxRows, kMaxRows); ++r)
+        std::fill(&FMarked[r][1], &FMarked[r][1] + cols, false);
 }
 
 std::optional<TDocKind> Tabc::DetectKind(const std::string& path) const {

@@ -104,9 +104,9 @@ private:
 
     std::string FTempDir;
     TMessageSink* FSink = nullptr;
-    // The open sequence's parameters: those already ended by ';', then the one being read. They
-    // take effect only at a final "m", and carry over a line end with FInEscape.
-    std::vector<std::string> FSeqParams;
+    // The open sequence's parameters: the codes of those already ended by ';', then the one being
+    // read. They take effect only at a final "m", and carry over a line end with FInEscape.
+    std::vector<int> FSeqCodes;
     std::string FSeqParam;
 };
 

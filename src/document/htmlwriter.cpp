@@ -13,10 +13,27 @@ namespace {
 
 constexpr size_t kMaxListLines = 1000;
 
-std::string ColorText(TColor colour) {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%06X", static_cast<unsigned>(SwapRedBlue(colour)));
-    return digits;
+// Six upper-case hex digits, red first, as pages print colours.
+void AppendColor(std::string& out, TColor colour) {
+    static const char kHex[] = "0123456789ABCDEF";
+    const std::uint32_t rgb = SwapRedBlue(colour);
+    for (int shift = 20; shift >= 0; shift -= 4) out += kHex[(rgb >> shift) & 0xF];
+}
+
+// A cell's text, escaped as HtmlEscape(text, hemText) would, without a string per cell.
+void AppendCellText(std::string& out, std::string_view text) {
+    if (text == " ") return;
+    for (char ch : text) {
+        switch (ch) {
+            case ' ': out += "&nbsp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '&': out += "&amp;"; break;
+            case '\t': out += "&nbsp;&nbsp;"; break;
+            case '"': out += "&quot;"; break;
+            default: out += ch;
+        }
+    }
 }
 
 std::string TitleLine(const std::string& sourcePath) {
@@ -90,46 +107,61 @@ void Tabc::BuildHtmlLines(std::vector<std::string>& list) {
         const std::string& line = FLines[r];
         const int n = static_cast<int>(line.size());
         bool fontOpen = false;
-        auto attributes = [this](const TCellColors& cell) {
-            std::string attrs;
-            if (cell.Fg != FDefaultFg) attrs += "color=\"#" + ColorText(cell.Fg) + "\" ";
-            if (cell.Bg != FDefaultBg)
-                attrs += "style=\"BACKGROUND-COLOR:#" + ColorText(cell.Bg) + "\" ";
-            return attrs;
+        // Attributes name only the colours that differ from the defaults.
+        auto appendAttributes = [this, &buffer](const TCellColors& cell) {
+            if (cell.Fg != FDefaultFg) {
+                buffer += "color=\"#";
+                AppendColor(buffer, cell.Fg);
+                buffer += "\" ";
+            }
+            if (cell.Bg != FDefaultBg) {
+                buffer += "style=\"BACKGROUND-COLOR:#";
+                AppendColor(buffer, cell.Bg);
+                buffer += "\" ";
+            }
         };
         for (int col = 1;; ++col) {
-            std::string text;
+            std::string_view text;
             if (FWideCells) {
                 const size_t from = 2 * static_cast<size_t>(col) - 2;
-                if (from < line.size()) text = HtmlEscape(line.substr(from, 2), hemText);
+                if (from < line.size()) text = std::string_view(line).substr(from, 2);
             } else if (col <= n) {
-                text = line[col - 1] == ' ' ? "&nbsp;" : HtmlEscape(line.substr(col - 1, 1), hemText);
+                text = std::string_view(line).substr(col - 1, 1);
             }
             const bool marked = col <= FMaxCols && FMarked[r][col];
             const TCellColors cell = col <= FMaxCols ? FCells[r][col] : TCellColors{};
             if (col == 1 && marked) {
                 fontOpen = true;
-                const std::string attrs = attributes(cell);
-                buffer += attrs.empty() ? "<font>" : "<font " + attrs.substr(0, attrs.size() - 1) + ">";
-                buffer += text;
+                buffer += "<font";
+                if (cell.Fg != FDefaultFg || cell.Bg != FDefaultBg) {
+                    buffer += ' ';
+                    appendAttributes(cell);
+                    buffer.pop_back();
+                }
+                buffer += '>';
             } else if (marked && fontOpen) {
                 const TCellColors& prev = FCells[r][col - 1];
                 if (cell.Fg != prev.Fg || cell.Bg != prev.Bg) {
                     buffer += "</font><font ";
                     AddHtmlLine(list, buffer);
-                    buffer += attributes(cell) + ">";
+                    appendAttributes(cell);
+                    buffer += '>';
                 }
-                buffer += text;
             } else if (marked) {
                 fontOpen = true;
                 buffer += "<font  ";
                 AddHtmlLine(list, buffer);
-                buffer += attributes(cell) + ">" + text;
-            } else {
-                if (fontOpen) buffer += "</font>";
+                appendAttributes(cell);
+                buffer += '>';
+            } else if (fontOpen) {
+                buffer += "</font>";
                 fontOpen = false;
-                buffer += text;
             }
+            // A narrow cell is one byte, so a blank there is always shown.
+            if (!FWideCells && text == " ")
+                buffer += "&nbsp;";
+            else
+                AppendCellText(buffer, text);
             if (col >= n) break;
         }
         if (fontOpen) buffer += "</font>";

@@ -15,8 +15,12 @@ constexpr TColor kNormal[8] = {0x000000, 0x000080, 0x008000, 0x008080,
 constexpr TColor kBright[8] = {0x808080, 0x0000FF, 0x00FF00, 0x00FFFF,
                                0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-    return text.substr(0, prefix.size()) == prefix;
+bool StartsWith(std::string_view text, char a, char b) {
+    return text.size() >= 2 && text[0] == a && text[1] == b;
+}
+
+bool StartsWith(std::string_view text, char a, char b, char c) {
+    return text.size() >= 3 && text[0] == a && text[1] == b && text[2] == c;
 }
 
 // A parameter is a decimal number; empty means 0. Anything else, or a number too long to matter,
@@ -98,16 +102,16 @@ std::string Tabc::ParseLine(std::string_view line, int row) {
 
 bool Tabc::TakeIntroducer(std::string_view& rest) {
     size_t length = 0;
-    if (StartsWith(rest, "\x1B\x1B[") || StartsWith(rest, "**["))
+    if (StartsWith(rest, kEsc, kEsc, '[') || StartsWith(rest, '*', '*', '['))
         length = 3;
-    else if (StartsWith(rest, "\x1B[") || StartsWith(rest, "*["))
+    else if (StartsWith(rest, kEsc, '[') || StartsWith(rest, '*', '['))
         length = 2;
     if (length == 0) return false;
     rest.remove_prefix(length);
     // A new introducer abandons a sequence that never reached its final byte.
     FHasEscapes = true;
     FInEscape = true;
-    FSeqParams.clear();
+    FSeqCodes.clear();
     FSeqParam.clear();
     return true;
 }
@@ -127,8 +131,7 @@ void Tabc::ReadParameter(std::string_view& rest) {
         const unsigned char ch = static_cast<unsigned char>(rest[n]);
         if (ch < 0x20 || ch > 0x3F || ch == ';') break;
         // An introducer inside a sequence starts a new one, "*[" as well as ESC "[".
-        if (ch == '*' && (StartsWith(rest.substr(n + 1), "[") || StartsWith(rest.substr(n + 1), "*[")))
-            break;
+        if (StartsWith(rest.substr(n), '*', '[') || StartsWith(rest.substr(n), '*', '*', '[')) break;
         ++n;
     }
     FSeqParam.append(rest.data(), n);
@@ -138,7 +141,7 @@ void Tabc::ReadParameter(std::string_view& rest) {
 bool Tabc::TakeSeparator(std::string_view& rest) {
     if (rest.empty() || rest[0] != ';') return false;
     rest.remove_prefix(1);
-    FSeqParams.push_back(std::move(FSeqParam));
+    FSeqCodes.push_back(ParameterCode(FSeqParam));
     FSeqParam.clear();
     return true;
 }
@@ -154,10 +157,10 @@ int Tabc::TakeFinal(std::string_view& rest) {
 void Tabc::EndSequence(bool apply) {
     FInEscape = false;
     if (apply) {
-        FSeqParams.push_back(std::move(FSeqParam));
-        for (const std::string& param : FSeqParams) ApplySgr(ParameterCode(param));
+        FSeqCodes.push_back(ParameterCode(FSeqParam));
+        for (int code : FSeqCodes) ApplySgr(code);
     }
-    FSeqParams.clear();
+    FSeqCodes.clear();
     FSeqParam.clear();
 }
 
