@@ -1,6 +1,7 @@
 #include "document/converter.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -145,6 +146,10 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& err,
             status = 1;
         }
         doc.SetMessageSink(nullptr);
+    }
+    if (!doc.FSpillPath.empty()) {
+        unlink(doc.FSpillPath.c_str());
+        rmdir(tempDir.c_str());
     }
     return status;
 }

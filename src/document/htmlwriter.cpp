@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -176,6 +178,8 @@ void Tabc::AddHtmlLine(std::vector<std::string>& list, std::string& buffer) {
     buffer.clear();
     if (list.size() <= kMaxListLines) return;
     FSpillPath = FTempDir + "quillet.tmp";
+    // A scratch folder is made only when it is needed; most pages never spill.
+    if (!FSpilled && !FTempDir.empty()) mkdir(FTempDir.c_str(), 0700);
     errno = 0;
     std::ofstream spill(FSpillPath, std::ios::binary | (FSpilled ? std::ios::app : std::ios::trunc));
     for (const std::string& line : list) spill << line << "\r\n";

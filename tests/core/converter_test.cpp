@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <sstream>
 
 #include "platform/files.h"
@@ -59,6 +61,25 @@ TEST_F(ConverterTest, WritesTheFormatsOfTheSaveCommands) {
     EXPECT_EQ(Dir.Read("c.clo"), "1\r\n2\r\n#1\r\n*1\r\n32768\r\n*1\r\n32768\r\n");
     ASSERT_EQ(Run({"--to", "htm", In("a.ans")}), 0) << Err.str();
     EXPECT_TRUE(FileExists(In("a.htm")));
+}
+
+TEST_F(ConverterTest, BigPageSpillsIntoAScratchFolderMadeAndRemovedForIt) {
+    std::string art;
+    for (int r = 0; r < 80; ++r) {
+        for (int c = 0; c < 200; ++c) art += (c % 2 ? "\x1B[31mx" : "\x1B[32mx");
+        art += "\r\n";
+    }
+    Dir.Write("big.ans", art);
+    const std::string scratch = Scratch.Path() + "run/";
+    ASSERT_EQ(RunConverter({"--to", "htm", In("big.ans")}, Err, scratch), 0) << Err.str();
+    const std::string page = Dir.Read("big.htm");
+    size_t fonts = 0;
+    for (size_t at = page.find("<font"); at != std::string::npos; at = page.find("<font", at + 1))
+        ++fonts;
+    EXPECT_EQ(fonts, 16000u + 2);  // every cell, the table's own and the title's
+    EXPECT_NE(page.find("</td></tr></table></div></BODY></HTML>"), std::string::npos);
+    struct stat st {};
+    EXPECT_NE(stat(scratch.c_str(), &st), 0) << "scratch folder left behind";
 }
 
 TEST_F(ConverterTest, NeverWritesOverItsOwnInput) {
