@@ -87,8 +87,8 @@ TIndexed Index(const TGifBitmap& bitmap) {
     for (std::uint32_t color : bitmap.Pixels) {
         auto [it, added] = known.emplace(color, int(indexed.Palette.size()));
         if (added) {
-            indexed.Palette.push_back({GifByteType(color), GifByteType(color >> 8),
-                                       GifByteType(color >> 16)});
+            indexed.Palette.push_back(
+                {GifByteType(color), GifByteType(color >> 8), GifByteType(color >> 16)});
         }
         indexed.Pixels.push_back(GifByteType(it->second));
     }
@@ -149,14 +149,16 @@ std::size_t OurEncode(const TIndexed& indexed, int width, int height) {
 void Measure(const char* name, const TGifBitmap& bitmap) {
     TIndexed indexed = Index(bitmap);
     std::size_t giflibBytes = 0, ourBytes = 0, ourData = 0;
-    double giflib = BestSeconds([&] { giflibBytes = GiflibSave(indexed, bitmap.Width, bitmap.Height); });
+    double giflib =
+        BestSeconds([&] { giflibBytes = GiflibSave(indexed, bitmap.Width, bitmap.Height); });
     double encode = BestSeconds([&] { ourData = OurEncode(indexed, bitmap.Width, bitmap.Height); });
     // The whole save also collects the colours and builds the file.
     double save = OurSaveSeconds(bitmap, ourBytes);
-    std::printf("%-28s %4d x %-5d %3zu colours | giflib %7.1f ms %9zu B | ours: encode %7.1f ms"
-                " (x%.2f), whole save %7.1f ms %9zu B (x%.2f)\n",
-                name, bitmap.Width, bitmap.Height, indexed.Palette.size(), giflib * 1e3,
-                giflibBytes, encode * 1e3, giflib / encode, save * 1e3, ourBytes, giflib / save);
+    std::printf(
+        "%-28s %4d x %-5d %3zu colours | giflib %7.1f ms %9zu B | ours: encode %7.1f ms"
+        " (x%.2f), whole save %7.1f ms %9zu B (x%.2f)\n",
+        name, bitmap.Width, bitmap.Height, indexed.Palette.size(), giflib * 1e3, giflibBytes,
+        encode * 1e3, giflib / encode, save * 1e3, ourBytes, giflib / save);
     (void)ourData;
 }
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <unordered_map>
+#include <cstdlib>
 #include <vector>
 
 namespace morvane {
@@ -26,22 +26,50 @@ struct TBox {
     int Range = 0;
 };
 
-using TColorMap = std::unordered_map<std::uint32_t, std::uint64_t>;
+// Colours are counted in cells of 8 x 8 x 8 (5 bits a channel): enough to choose a palette, and
+// bounded work and memory however many colours a picture has.
+constexpr int kCellCount = 1 << 15;
 
-TColorMap CountColors(const TGifBitmap& bitmap) {
-    TColorMap counts;
-    counts.reserve(4096);
-    std::uint32_t last = ~kRgbMask;
-    std::uint64_t* lastCount = nullptr;
+int CellOf(std::uint32_t color) {
+    return (color >> 3 & 0x1F) | (color >> 11 & 0x1F) << 5 | (color >> 19 & 0x1F) << 10;
+}
+
+struct TCell {
+    std::uint64_t Count = 0;
+    std::array<std::uint64_t, 3> Sums{};
+};
+
+// The mean colour of each cell in use, weighted by its pixels.
+std::vector<TColorCount> CountColors(const TGifBitmap& bitmap) {
+    std::vector<TCell> cells(kCellCount);
+    auto addRun = [&cells](std::uint32_t color, std::uint64_t run) {
+        TCell& cell = cells[CellOf(color)];
+        cell.Count += run;
+        for (int c = 0; c < 3; ++c) cell.Sums[c] += Channel(color, c) * run;
+    };
+    std::uint32_t last = 0;
+    std::uint64_t run = 0;
     for (std::uint32_t pixel : bitmap.Pixels) {
         std::uint32_t color = pixel & kRgbMask;
-        if (color != last) {
-            lastCount = &counts[color];
-            last = color;
+        if (color != last && run > 0) {
+            addRun(last, run);
+            run = 0;
         }
-        ++*lastCount;
+        last = color;
+        ++run;
     }
-    return counts;
+    if (run > 0) addRun(last, run);
+    std::vector<TColorCount> colors;
+    for (const TCell& cell : cells) {
+        if (cell.Count == 0) continue;
+        std::uint32_t mean = 0;
+        for (int c = 0; c < 3; ++c) {
+            mean |= static_cast<std::uint32_t>((cell.Sums[c] + cell.Count / 2) / cell.Count)
+                    << (8 * c);
+        }
+        colors.push_back({mean, cell.Count});
+    }
+    return colors;
 }
 
 void Measure(const std::vector<TColorCount>& colors, TBox& box) {
@@ -66,8 +94,9 @@ std::vector<TBox> MedianCut(std::vector<TColorCount>& colors, int maxColors) {
     std::vector<TBox> boxes{{0, colors.size()}};
     Measure(colors, boxes[0]);
     while (static_cast<int>(boxes.size()) < maxColors) {
-        auto widest = std::max_element(boxes.begin(), boxes.end(),
-                                       [](const TBox& a, const TBox& b) { return a.Range < b.Range; });
+        auto widest =
+            std::max_element(boxes.begin(), boxes.end(),
+                             [](const TBox& a, const TBox& b) { return a.Range < b.Range; });
         if (widest->Range == 0) break;
         TBox box = *widest;
         auto first = colors.begin() + box.Begin;
@@ -101,7 +130,8 @@ std::uint32_t MeanColor(const std::vector<TColorCount>& colors, const TBox& box)
         count += colors[i].Count;
     }
     std::uint32_t mean = 0;
-    for (int c = 0; c < 3; ++c) mean |= static_cast<std::uint32_t>((sums[c] + count / 2) / count) << (8 * c);
+    for (int c = 0; c < 3; ++c)
+        mean |= static_cast<std::uint32_t>((sums[c] + count / 2) / count) << (8 * c);
     return mean;
 }
 
@@ -114,53 +144,76 @@ int Distance(std::uint32_t a, std::uint32_t b) {
     return sum;
 }
 
-// The palette sorted by green lets the search stop once green alone is farther than the best.
-std::uint32_t Nearest(const std::vector<std::uint32_t>& paletteByGreen, std::uint32_t color) {
-    int green = Channel(color, 1);
-    auto start = std::partition_point(paletteByGreen.begin(), paletteByGreen.end(),
-                                      [green](std::uint32_t p) { return Channel(p, 1) < green; });
-    std::uint32_t best = paletteByGreen.front();
-    int bestDistance = Distance(best, color);
-    auto consider = [&](std::uint32_t candidate) {
-        int d = Channel(candidate, 1) - green;
-        if (d * d > bestDistance) return false;
-        int distance = Distance(candidate, color);
-        if (distance < bestDistance) {
-            bestDistance = distance;
-            best = candidate;
+// For each cell, the palette entries that can be nearest to some colour in it: those whose
+// distance to the cell's closest point is within the smallest farthest-point distance. A colour
+// then needs only a few exact distances, and the result is the exact nearest entry.
+class TNearestColor {
+public:
+    explicit TNearestColor(std::vector<std::uint32_t> palette)
+        : FPalette(std::move(palette)), FCandidates(kCellCount), FReady(kCellCount) {}
+
+    std::uint32_t operator()(std::uint32_t color) {
+        int cell = CellOf(color);
+        if (!FReady[cell]) Prepare(cell);
+        std::uint32_t best = FPalette[FCandidates[cell].front()];
+        int bestDistance = Distance(best, color);
+        for (std::uint8_t index : FCandidates[cell]) {
+            int distance = Distance(FPalette[index], color);
+            if (distance < bestDistance) {
+                bestDistance = distance;
+                best = FPalette[index];
+            }
         }
-        return true;
-    };
-    for (auto it = start; it != paletteByGreen.end() && consider(*it); ++it) {
+        return best;
     }
-    for (auto it = start; it != paletteByGreen.begin() && consider(*(it - 1)); --it) {
+
+private:
+    void Prepare(int cell) {
+        std::array<int, 3> low{};
+        for (int c = 0; c < 3; ++c) low[c] = (cell >> (5 * c) & 0x1F) << 3;
+        auto nearPart = [&low](int value, int c) {
+            int d = value < low[c] ? low[c] - value : value > low[c] + 7 ? value - low[c] - 7 : 0;
+            return d * d;
+        };
+        auto farPart = [&low](int value, int c) {
+            int d = std::max(std::abs(value - low[c]), std::abs(value - low[c] - 7));
+            return d * d;
+        };
+        int bound = 1 << 30;
+        for (std::uint32_t entry : FPalette) {
+            int far = 0;
+            for (int c = 0; c < 3; ++c) far += farPart(Channel(entry, c), c);
+            bound = std::min(bound, far);
+        }
+        for (std::size_t i = 0; i < FPalette.size(); ++i) {
+            int near = 0;
+            for (int c = 0; c < 3; ++c) near += nearPart(Channel(FPalette[i], c), c);
+            if (near <= bound) FCandidates[cell].push_back(static_cast<std::uint8_t>(i));
+        }
+        FReady[cell] = true;
     }
-    return best;
-}
+
+    std::vector<std::uint32_t> FPalette;
+    std::vector<std::vector<std::uint8_t>> FCandidates;
+    std::vector<bool> FReady;
+};
 
 }  // namespace
 
 void ReduceColors(TGifBitmap& bitmap, int maxColors) {
-    TColorMap counts = CountColors(bitmap);
-    if (counts.empty()) return;
-    std::vector<TColorCount> colors;
-    colors.reserve(counts.size());
-    for (const auto& [color, count] : counts) colors.push_back({color, count});
-
+    std::vector<TColorCount> colors = CountColors(bitmap);
+    if (colors.empty()) return;
     std::vector<std::uint32_t> palette;
     for (const TBox& box : MedianCut(colors, maxColors)) palette.push_back(MeanColor(colors, box));
-    std::sort(palette.begin(), palette.end(),
-              [](std::uint32_t a, std::uint32_t b) { return Channel(a, 1) < Channel(b, 1); });
 
-    // The map now takes each colour to its replacement.
-    for (auto& [color, target] : counts) target = Nearest(palette, color);
+    TNearestColor nearest(std::move(palette));
     std::uint32_t last = ~kRgbMask;
     std::uint32_t lastTarget = 0;
     for (std::uint32_t& pixel : bitmap.Pixels) {
         std::uint32_t color = pixel & kRgbMask;
         if (color != last) {
             last = color;
-            lastTarget = static_cast<std::uint32_t>(counts.find(color)->second);
+            lastTarget = nearest(color);
         }
         pixel = lastTarget;
     }

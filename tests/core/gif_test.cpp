@@ -170,15 +170,18 @@ INSTANTIATE_TEST_SUITE_P(
     SmallPictures, GifExactBytes,
     testing::Values(
         // Codes clear, index, end at 3 bits; the table is the colour and black.
-        TExactCase{"OnePixel", {1, 1, {0x0000FF}},
+        TExactCase{"OnePixel",
+                   {1, 1, {0x0000FF}},
                    GifBytes("0100 0100 80 00 00  FF0000 000000  2C 0000 0000 0100 0100 00"
                             "  02 02 4401 00  3B")},
         // The second code is the second pixel's index.
-        TExactCase{"TwoPixelsOfTwoColours", {2, 1, {0x0000FF, 0xFF0000}},
+        TExactCase{"TwoPixelsOfTwoColours",
+                   {2, 1, {0x0000FF, 0xFF0000}},
                    GifBytes("0200 0100 80 00 00  FF0000 0000FF  2C 0000 0000 0200 0100 00"
                             "  02 02 440A 00  3B")},
         // Codes 4, 0, 6, 7, 5: the string table grows along the run.
-        TExactCase{"OneColour", {3, 2, std::vector<std::uint32_t>(6, 0x00FF00)},
+        TExactCase{"OneColour",
+                   {3, 2, std::vector<std::uint32_t>(6, 0x00FF00)},
                    GifBytes("0300 0200 80 00 00  00FF00 000000  2C 0000 0000 0300 0200 00"
                             "  02 02 845F 00  3B")},
         // First met order, padded with black to 8; packed fields 0xA2; 4-bit codes.
@@ -210,7 +213,10 @@ TEST_P(GifRoundTrip, GiflibDecodesTheSamePixels) {
 INSTANTIATE_TEST_SUITE_P(
     Pictures, GifRoundTrip,
     testing::Values(
-        TRoundTripCase{"OnePixel", [] { return TGifBitmap{1, 1, {0x123456}}; }},
+        TRoundTripCase{"OnePixel",
+                       [] {
+                           return TGifBitmap{1, 1, {0x123456}};
+                       }},
         TRoundTripCase{"ThreeColours", [] { return MakeBitmap(97, 31, Noise(3, 1)); }},
         TRoundTripCase{"TwoNoisyColours", [] { return MakeBitmap(300, 200, Noise(2, 2)); }},
         TRoundTripCase{"SixteenNoisyColours", [] { return MakeBitmap(333, 120, Noise(16, 3)); }},
@@ -219,7 +225,11 @@ INSTANTIATE_TEST_SUITE_P(
         TRoundTripCase{"OneRow", [] { return MakeBitmap(5000, 1, Noise(5, 6)); }},
         TRoundTripCase{"OneColumn", [] { return MakeBitmap(1, 5000, Noise(5, 7)); }},
         TRoundTripCase{"HighByteIgnored",
-                       [] { return MakeBitmap(40, 40, [](int x, int) { return x % 2 ? 0xFF00FF00u : 0x0000FF00u; }); }},
+                       [] {
+                           return MakeBitmap(40, 40, [](int x, int) {
+                               return x % 2 ? 0xFF00FF00u : 0x0000FF00u;
+                           });
+                       }},
         // One colour needs about 8 million pixels before its table fills and clears.
         TRoundTripCase{"OneColourFillsTable",
                        [] { return MakeBitmap(3000, 3000, [](int, int) { return 0xABCDEFu; }); }}),
@@ -328,17 +338,18 @@ TEST_P(GifLzw, LookupTableGivesTheLinearSearchCodes) {
 }
 
 // Random data fills the table (and clears it) many times over; text-like data makes long strings.
-INSTANTIATE_TEST_SUITE_P(
-    Data, GifLzw,
-    testing::Values(TLzwCase{"RandomTwo", 2, 200, 300, 11, false},
-                    TLzwCase{"RandomFour", 4, 300, 100, 12, false},
-                    TLzwCase{"RandomSixteen", 16, 250, 100, 13, false},
-                    TLzwCase{"RandomHundred", 128, 200, 100, 14, false},
-                    TLzwCase{"Random256", 256, 256, 100, 15, false},
-                    TLzwCase{"TextLikeTwo", 2, 320, 160, 16, true},
-                    TLzwCase{"TextLikeSixteen", 16, 640, 320, 17, true},
-                    TLzwCase{"TextLike256", 256, 640, 320, 18, true}),
-    [](const testing::TestParamInfo<TLzwCase>& info) { return info.param.Name; });
+INSTANTIATE_TEST_SUITE_P(Data, GifLzw,
+                         testing::Values(TLzwCase{"RandomTwo", 2, 200, 300, 11, false},
+                                         TLzwCase{"RandomFour", 4, 300, 100, 12, false},
+                                         TLzwCase{"RandomSixteen", 16, 250, 100, 13, false},
+                                         TLzwCase{"RandomHundred", 128, 200, 100, 14, false},
+                                         TLzwCase{"Random256", 256, 256, 100, 15, false},
+                                         TLzwCase{"TextLikeTwo", 2, 320, 160, 16, true},
+                                         TLzwCase{"TextLikeSixteen", 16, 640, 320, 17, true},
+                                         TLzwCase{"TextLike256", 256, 640, 320, 18, true}),
+                         [](const testing::TestParamInfo<TLzwCase>& info) {
+                             return info.param.Name;
+                         });
 
 struct TSubBlockCase {
     const char* Name;
@@ -371,13 +382,15 @@ TEST_P(GifSubBlocks, EveryBlockButTheLastHolds255Bytes) {
     EXPECT_EQ(lengths, c.Lengths);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, GifSubBlocks,
-    testing::Values(TSubBlockCase{"Bytes254", 254, {254}}, TSubBlockCase{"Bytes255", 255, {255}},
-                    TSubBlockCase{"Bytes256", 256, {255, 1}},
-                    TSubBlockCase{"Bytes510", 510, {255, 255}},
-                    TSubBlockCase{"Bytes511", 511, {255, 255, 1}}),
-    [](const testing::TestParamInfo<TSubBlockCase>& info) { return info.param.Name; });
+INSTANTIATE_TEST_SUITE_P(Sizes, GifSubBlocks,
+                         testing::Values(TSubBlockCase{"Bytes254", 254, {254}},
+                                         TSubBlockCase{"Bytes255", 255, {255}},
+                                         TSubBlockCase{"Bytes256", 256, {255, 1}},
+                                         TSubBlockCase{"Bytes510", 510, {255, 255}},
+                                         TSubBlockCase{"Bytes511", 511, {255, 255, 1}}),
+                         [](const testing::TestParamInfo<TSubBlockCase>& info) {
+                             return info.param.Name;
+                         });
 
 TEST(GifFile, DataOf255BytesIsOneBlockThenTheTerminator) {
     for (int n = 1; n < 2000; ++n) {
@@ -412,15 +425,15 @@ TEST_P(GifManyColours, AreReducedToTheNearestOf256) {
     std::mt19937 random(GetParam().Colors);
     std::vector<std::uint32_t> colors(GetParam().Colors);
     for (auto& color : colors) color = random() & 0xFFFFFF;
-    TGifBitmap bitmap = MakeBitmap(200, 150, [&](int x, int y) {
-        return colors[(x * 7 + y * 13 + x * y) % colors.size()];
-    });
+    TGifBitmap bitmap = MakeBitmap(
+        200, 150, [&](int x, int y) { return colors[(x * 7 + y * 13 + x * y) % colors.size()]; });
     TDecoded decoded = DecodeWithGiflib(Encode(bitmap));
     ASSERT_EQ(decoded.Pixels.size(), bitmap.Pixels.size());
     EXPECT_LE(decoded.Palette.size(), 256u);
     for (std::size_t i = 0; i < bitmap.Pixels.size(); ++i) {
         double best = 1e9;
-        for (std::uint32_t entry : decoded.Palette) best = std::min(best, Distance(entry, bitmap.Pixels[i]));
+        for (std::uint32_t entry : decoded.Palette)
+            best = std::min(best, Distance(entry, bitmap.Pixels[i]));
         ASSERT_EQ(Distance(decoded.Pixels[i], bitmap.Pixels[i]), best) << "pixel " << i;
     }
 }
@@ -546,13 +559,11 @@ TEST_P(GifByteArray2D, RefusesElementsOutsideTheArray) {
     EXPECT_THROW(array.Set(GetParam().X, GetParam().Y, 1), EIndexOutOfBounds);
 }
 
-INSTANTIATE_TEST_SUITE_P(Elements, GifByteArray2D,
-                         testing::Values(TIndexCase{"ColumnZero", 0, 1}, TIndexCase{"RowZero", 1, 0},
-                                         TIndexCase{"PastRowEnd", 4, 1},
-                                         TIndexCase{"PastLastRow", 1, 3}),
-                         [](const testing::TestParamInfo<TIndexCase>& info) {
-                             return info.param.Name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Elements, GifByteArray2D,
+    testing::Values(TIndexCase{"ColumnZero", 0, 1}, TIndexCase{"RowZero", 1, 0},
+                    TIndexCase{"PastRowEnd", 4, 1}, TIndexCase{"PastLastRow", 1, 3}),
+    [](const testing::TestParamInfo<TIndexCase>& info) { return info.param.Name; });
 
 TEST(GifByteArrays, ElementsCountFromOneRowsFromTheTop) {
     TByteArray2D array(3, 2);
