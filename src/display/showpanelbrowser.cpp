@@ -30,7 +30,7 @@ QWebEngineView* TShowPanel::Browser() {
     if (!FBrowser) {
         FBrowser = new QWebEngineView(FHost);
         FBrowser->setObjectName(QStringLiteral("FBrowser"));
-        ApplyLocalPagePolicy(FBrowser->settings());
+        ApplyLocalPagePolicy(FBrowser->page());
         FBrowser->setGeometry(0, 0, 0, 0);
         FBrowser->show();
         connect(FBrowser, &QWebEngineView::loadFinished, this,

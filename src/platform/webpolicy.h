@@ -1,6 +1,6 @@
 #pragma once
 
-class QWebEngineSettings;
+class QWebEnginePage;
 
 namespace morvane {
 
@@ -8,8 +8,8 @@ namespace morvane {
 /// as root (no sandbox then). Settings already made in the environment stand.
 void PrepareWebEngineProcess();
 
-/// A shown page's own scripts may read no other local file and reach nothing remote; the
-/// page's own pictures still load.
-void ApplyLocalPagePolicy(QWebEngineSettings* settings);
+/// A local page's own scripts may read no other local file and reach nothing remote; the page's
+/// own pictures, style sheets and frames of pages still load.
+void ApplyLocalPagePolicy(QWebEnginePage* page);
 
 }  // namespace morvane

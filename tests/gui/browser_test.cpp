@@ -1,0 +1,147 @@
+// Pages in the browser view: shown from awkward file names, their text taken into the text
+// view, and kept from reading their neighbours or reaching out.
+#include <QImage>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include "app/filelistbox.h"
+#include "display/pictureview.h"
+#include "display/showpanel.h"
+#include "guitest.h"
+
+using namespace morvane;
+
+namespace {
+
+constexpr int kEngineTimeoutMs = 60000;
+
+const std::string kParagraphs =
+    "<html><body><p>First paragraph</p>\n\n<p>   </p><div>Second \xd6\xd0\xce\xc4</div>"
+    "</body></html>";
+
+// A page whose title tells what its scripts could reach, asking the server at port.
+std::string ProbePage(quint16 port) {
+    QFile page(QStringLiteral(MORVANE_TEST_DATA "/localprobe.htm"));
+    if (!page.open(QIODevice::ReadOnly)) return {};
+    return page.readAll().replace("PORT", QByteArray::number(port)).toStdString();
+}
+
+}  // namespace
+
+class BrowserTest : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir FFolder;
+    std::unique_ptr<Tansi2html> FWindow;
+
+    bool ShowPage(const QString& name) {
+        QSignalSpy completed(FWindow->ShowPanel.get(), &TShowPanel::PageCompleted);
+        return ClickFile(*FWindow, name) && completed.wait(kEngineTimeoutMs);
+    }
+
+private slots:
+    void init() {
+        QVERIFY(FFolder.isValid());
+        WriteFile(FFolder.path(), "paragraphs.htm", kParagraphs);
+        WriteFile(FFolder.path(), "art.txt", "\x1b[32mgreen\x1b[m\r\n");
+        FWindow = OpenWindow(FFolder.path());
+        QVERIFY(FWindow);
+    }
+
+    void cleanup() { FWindow.reset(); }
+
+    void pageWithAwkwardNameShowsInBrowser_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("plain") << "page.htm";
+        QTest::newRow("hash, percent and blanks") << "a #1 100% done.html";
+    }
+
+    void pageWithAwkwardNameShowsInBrowser() {
+        QFETCH(QString, name);
+        WriteFile(FFolder.path(), name, "<html><head><title>shown</title></head></html>");
+        FWindow->FileListBox1->SetDirectory(FFolder.path());
+
+        QVERIFY(ShowPage(name));
+
+        QWebEngineView* browser = FWindow->ShowPanel->FBrowser;
+        QVERIFY(browser);
+        QCOMPARE(int(FWindow->ShowPanel->FViewMode), int(vmBrowser));
+        QVERIFY(FWindow->ShowPanel->FPageLoaded);
+        QCOMPARE(browser->geometry(), FWindow->bsSkinPanel1->rect());
+        QVERIFY(!FWindow->ShowPanel->FPicture->isVisible());
+        QVERIFY(!FWindow->ShowPanel->FTextView->isVisible());
+        QCOMPARE(browser->title(), QStringLiteral("shown"));
+        QVERIFY(!FWindow->bsSkinSpeedButton_Send->isEnabled());
+    }
+
+    void textViewGetsPageTextWithoutBlankLinesOnceLoaded() {
+        QVERIFY(ClickFile(*FWindow, "art.txt"));
+        QTest::mouseClick(FWindow->bsSkinSpeedButton_ViewSource, Qt::LeftButton);
+        QSignalSpy completed(FWindow->ShowPanel.get(), &TShowPanel::PageCompleted);
+
+        QVERIFY(ClickFile(*FWindow, "paragraphs.htm"));
+        QCOMPARE(int(FWindow->ShowPanel->FViewMode), int(vmText));
+        QCOMPARE(FWindow->ShowPanel->TextLines(), std::vector<std::string>{"green"});
+        QVERIFY(completed.wait(kEngineTimeoutMs));
+
+        const std::vector<std::string> expected{"First paragraph", "Second \xd6\xd0\xce\xc4"};
+        QCOMPARE(FWindow->ShowPanel->TextLines(), expected);
+        QCOMPARE(FWindow->ShowPanel->FTextView->toPlainText(),
+                 QStringLiteral("First paragraph\nSecond 中文"));
+
+        QTest::mouseClick(FWindow->bsSkinSpeedButton_ViewDefault, Qt::LeftButton);
+        QCOMPARE(int(FWindow->ShowPanel->FViewMode), int(vmBrowser));
+        QCOMPARE(FWindow->ShowPanel->FBrowser->geometry(), FWindow->bsSkinPanel1->rect());
+    }
+
+    void textViewButtonTakesTextOfPageOnScreen() {
+        QVERIFY(ShowPage("paragraphs.htm"));
+        QTest::mouseClick(FWindow->bsSkinSpeedButton_ViewSource, Qt::LeftButton);
+        QCOMPARE(int(FWindow->ShowPanel->FViewMode), int(vmText));
+        QCOMPARE(FWindow->ShowPanel->TextLines().size(), size_t(2));
+
+        const QString saved = FFolder.path() + "/saved.txt";
+        FWindow->ShowPanel->SaveText(QFile::encodeName(saved).toStdString());
+        QFile file(saved);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("First paragraph\r\nSecond \xd6\xd0\xce\xc4\r\n"));
+    }
+
+    void pageScriptsReadNoNeighbourAndReachNothingRemote() {
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        int connections = 0;
+        connect(&server, &QTcpServer::newConnection, [&]() {
+            ++connections;
+            QTcpSocket* socket = server.nextPendingConnection();
+            socket->write("HTTP/1.0 200 OK\r\nAccess-Control-Allow-Origin: *\r\n\r\nremote");
+            socket->disconnectFromHost();
+        });
+        WriteFile(FFolder.path(), "secret.txt", "neighbour's secret");
+        QImage picture(4, 3, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QVERIFY(picture.save(FFolder.path() + "/pic.png"));
+        const std::string probe = ProbePage(server.serverPort());
+        QVERIFY(!probe.empty());
+        WriteFile(FFolder.path(), "probe.htm", probe);
+        FWindow->FileListBox1->SetDirectory(FFolder.path());
+
+        QVERIFY(ShowPage("probe.htm"));
+        QWebEngineView* browser = FWindow->ShowPanel->FBrowser;
+        QSignalSpy titles(browser, &QWebEngineView::titleChanged);
+        while (!browser->title().startsWith("done")) QVERIFY(titles.wait(kEngineTimeoutMs));
+
+        QCOMPARE(browser->title(),
+                 QStringLiteral("done xhr:blocked fetch:blocked frame:blocked remote:blocked img:4"));
+        QCOMPARE(connections, 0);
+    }
+};
+
+MORVANE_GUI_TEST_MAIN(BrowserTest)
+#include "browser_test.moc"

@@ -1,0 +1,49 @@
+#include "guitest.h"
+
+#include <QFile>
+#include <QMessageBox>
+
+#include "app/filelistbox.h"
+
+namespace morvane {
+
+TModalWatcher::TModalWatcher() {
+    connect(&FTimer, &QTimer::timeout, this, &TModalWatcher::Check);
+    FTimer.start(5);
+}
+
+void TModalWatcher::Check() {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        Texts.append(box->text());
+        box->done(QMessageBox::Ok);
+    }
+}
+
+std::unique_ptr<Tansi2html> OpenWindow(const QString& folder) {
+    auto window = std::make_unique<Tansi2html>();
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get())) return nullptr;
+    window->SetExplorer(QFile::encodeName(folder + QStringLiteral("/x")).toStdString());
+    return window;
+}
+
+bool ClickFile(Tansi2html& window, const QString& name) {
+    const auto items = window.FileListBox1->findItems(name, Qt::MatchExactly);
+    if (items.isEmpty()) return false;
+    window.FileListBox1->scrollToItem(items.first());
+    const QPoint centre = window.FileListBox1->visualItemRect(items.first()).center();
+    QTest::mouseClick(window.FileListBox1->viewport(), Qt::LeftButton, {}, centre);
+    return true;
+}
+
+void WriteFile(const QString& folder, const QString& name, const std::string& bytes) {
+    QFile file(folder + QLatin1Char('/') + name);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+QRgb Rgb(TColor colour) {
+    return qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+}  // namespace morvane

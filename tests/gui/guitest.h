@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QApplication>
+#include <QColor>
+#include <QDir>
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+#include <string>
+
+#include "app/ansi2html.h"
+#include "document/abc.h"
+#include "platform/webpolicy.h"
+
+namespace morvane {
+
+/// Closes every message box that comes up and keeps its text, so a test can check what the
+/// user would have seen without a box blocking it.
+class TModalWatcher : public QObject {
+    Q_OBJECT
+public:
+    TModalWatcher();
+    QStringList Texts;
+
+private:
+    void Check();
+    QTimer FTimer;
+};
+
+/// A shown main window pointed at folder.
+std::unique_ptr<Tansi2html> OpenWindow(const QString& folder);
+
+/// Clicks the file-list entry named name with the mouse; fails the test when there is none.
+bool ClickFile(Tansi2html& window, const QString& name);
+
+/// Writes bytes to folder/name, replacing it.
+void WriteFile(const QString& folder, const QString& name, const std::string& bytes);
+
+/// A document colour as Qt shows it.
+QRgb Rgb(TColor colour);
+
+}  // namespace morvane
+
+/// The web engine wants its OpenGL setting before the application object exists.
+#define MORVANE_GUI_TEST_MAIN(TestClass)                                 \
+    int main(int argc, char* argv[]) {                                   \
+        morvane::PrepareWebEngineProcess();                              \
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);      \
+        QApplication app(argc, argv);                                    \
+        TestClass test;                                                  \
+        return QTest::qExec(&test, argc, argv);                          \
+    }
