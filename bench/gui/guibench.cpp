@@ -1,0 +1,106 @@
+// The viewer's targets from inside the program:
+//   startup  the main window as main() makes it, ended once it has been shown and painted;
+//   click    file click to painted picture of a fully coloured 80 x 200 document, in ms;
+//   rss      resident memory of the idle window before any page, in MB.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/ansi2html.h"
+#include "app/filelistbox.h"
+#include "display/pictureview.h"
+#include "display/showpanel.h"
+#include "platform/webpolicy.h"
+
+using namespace morvane;
+
+namespace {
+
+// Every cell its own colours: 80 rows of 200 cells, each with a fresh SGR sequence.
+std::string FullyColouredDocument(int seed) {
+    std::string text;
+    for (int row = 0; row < 80; ++row) {
+        for (int col = 0; col < 200; ++col) {
+            const int fg = 30 + (row + col + seed) % 8;
+            const int bg = 40 + (row * 3 + col + seed) % 8;
+            text += "\x1b[" + std::to_string((col + seed) % 2) + ";" + std::to_string(fg) + ";" +
+                    std::to_string(bg) + "m";
+            text += static_cast<char>('A' + (row + col) % 26);
+        }
+        text += "\x1b[m\r\n";
+    }
+    return text;
+}
+
+double ClickToPaintMs(Tansi2html& window, const QString& name) {
+    QListWidget* list = window.FileListBox1;
+    QListWidgetItem* item = list->findItems(name, Qt::MatchExactly).first();
+    const QPoint centre = list->visualItemRect(item).center();
+    bool painted = false;
+    auto connection = QObject::connect(window.ShowPanel->FPicture, &TPictureView::Painted,
+                                       [&painted]() { painted = true; });
+    QElapsedTimer timer;
+    timer.start();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+    while (!painted) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    const double ms = timer.nsecsElapsed() / 1e6;
+    QObject::disconnect(connection);
+    return ms;
+}
+
+int Click(Tansi2html& window) {
+    QTemporaryDir folder;
+    for (int i = 0; i < 2; ++i) {
+        QFile file(folder.path() + QStringLiteral("/full%1.txt").arg(i));
+        if (!file.open(QIODevice::WriteOnly)) return 1;
+        const std::string text = FullyColouredDocument(i);
+        file.write(text.data(), static_cast<qint64>(text.size()));
+    }
+    window.SetExplorer(QFile::encodeName(folder.path() + "/x").toStdString());
+    std::vector<double> times;
+    for (int run = 0; run < 60; ++run) {
+        const double ms = ClickToPaintMs(window, QStringLiteral("full%1.txt").arg(run % 2));
+        if (run >= 10) times.push_back(ms);
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("click to painted picture, 80 x 200 fully coloured: median %.2f ms, max %.2f ms\n",
+                times[times.size() / 2], times.back());
+    return 0;
+}
+
+long ResidentKb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    PrepareWebEngineProcess();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    const QString mode = argc > 1 ? QString::fromLatin1(argv[1]) : QStringLiteral("startup");
+    Tansi2html window;
+    window.show();
+    if (mode == QLatin1String("startup")) {
+        QTimer::singleShot(0, &app, &QApplication::quit);
+        return QApplication::exec();
+    }
+    if (!QTest::qWaitForWindowExposed(&window)) return 1;
+    if (mode == QLatin1String("click")) return Click(window);
+    QTimer::singleShot(1000, &app, &QApplication::quit);
+    QApplication::exec();
+    std::printf("resident memory of the idle window: %.1f MB\n", ResidentKb() / 1024.0);
+    return 0;
+}
