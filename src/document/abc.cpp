@@ -3,6 +3,7 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include "platform/files.h"
 
@@ -57,12 +58,10 @@ void Tabc::Reset() {
 
 void Tabc::ClearGrid() {
     // Every load clears the grid: one row is filled and copied, which is a plain memory copy.
-    const int cols = std::min(FMaxCols, kMaxCols);
-    for (int c = 1; c <= cols; ++c) FCells[0][c] = {FDefaultFg, FDefaultBg};
-    for (int r = 1; r < std::min(FMaxRows, kMaxRows); ++r)
-        std::copy(&FCells[0][1], &FCells[0][1] + cols, &FCells[r][1]);
-    for (int r = 0; r < std::min(FMaxRows, kMaxRows); ++r)
-        std::fill(&FMarked[r][1], &FMarked[r][1] + cols, false);
+    // The unused column 0 is cleared too, so no cell is ever undefined.
+    std::fill(std::begin(FCells[0]), std::end(FCells[0]), TCellColors{FDefaultFg, FDefaultBg});
+    for (int r = 1; r < kMaxRows; ++r) std::copy(std::begin(FCells[0]), std::end(FCells[0]), FCells[r]);
+    std::fill(&FMarked[0][0], &FMarked[0][0] + sizeof FMarked, false);
 }
 
 std::optional<TDocKind> Tabc::DetectKind(const std::string& path) const {

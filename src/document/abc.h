@@ -93,8 +93,9 @@ public:
     std::int32_t FMaxCols = 0;
     std::int32_t FMaxRows = 0;
     bool FHasEscapes = false;
-    TCellColors FCells[kMaxRows][kMaxCols + 1] = {};
-    bool FMarked[kMaxRows][kMaxCols + 1] = {};
+    // Filled by the constructor's Reset (ClearGrid), not zeroed first: each load clears it anyway.
+    TCellColors FCells[kMaxRows][kMaxCols + 1];
+    bool FMarked[kMaxRows][kMaxCols + 1];
 
 private:
     void ContinueSequence(std::string_view& rest);

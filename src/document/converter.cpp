@@ -23,18 +23,19 @@ public:
 };
 
 // Colour-file messages go to stderr beside the file's name, readable on a UTF-8 terminal.
-class TStreamSink : public TMessageSink {
+class TLineSink : public TMessageSink {
 public:
-    TStreamSink(std::ostream& err, const std::string& file) : FErr(err), FFile(file) {}
+    TLineSink(const std::function<void(const std::string&)>& err, const std::string& file)
+        : FErr(err), FFile(file) {}
     void ShowMessage(const std::string& text) override {
         std::string oneLine = Gb18030ToUtf8(text);
         for (char& ch : oneLine)
             if (ch == '\r' || ch == '\n') ch = ' ';
-        FErr << "morvane-convert: " << FFile << ": " << oneLine << '\n';
+        FErr("morvane-convert: " + FFile + ": " + oneLine);
     }
 
 private:
-    std::ostream& FErr;
+    const std::function<void(const std::string&)>& FErr;
     const std::string& FFile;
 };
 
@@ -90,7 +91,8 @@ void Convert(Tabc& doc, const std::string& input, const std::string& format,
 
 }  // namespace
 
-int RunConverter(const std::vector<std::string>& args, std::ostream& err,
+int RunConverter(const std::vector<std::string>& args,
+                 const std::function<void(const std::string& line)>& err,
                  const std::string& tempDir) {
     std::string format, output, outDir;
     std::vector<std::string> inputs;
@@ -98,7 +100,8 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& err,
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
         if ((arg == "--to" || arg == "-o" || arg == "--out-dir") && !hasValue) {
-            err << "morvane-convert: " << arg << " needs a value\n" << kUsage << '\n';
+            err("morvane-convert: " + arg + " needs a value");
+            err(kUsage);
             return 2;
         }
         if (arg == "--to")
@@ -108,7 +111,7 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& err,
         else if (arg == "--out-dir")
             outDir = args[++i];
         else if (arg == "-h" || arg == "--help") {
-            err << kUsage << '\n';
+            err(kUsage);
             return 0;
         } else
             inputs.push_back(arg);
@@ -123,13 +126,13 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& err,
     else if (!output.empty() && inputs.size() > 1)
         problem = "-o takes one FILE; use --out-dir for several";
     if (!problem.empty()) {
-        err << "morvane-convert: " << problem << '\n' << kUsage << '\n';
+        err("morvane-convert: " + problem);
+        err(kUsage);
         return 2;
     }
 
     if (!outDir.empty() && mkdir(outDir.c_str(), 0777) != 0 && errno != EEXIST) {
-        err << "morvane-convert: cannot create \"" << outDir << "\": " << std::strerror(errno)
-            << '\n';
+        err("morvane-convert: cannot create \"" + outDir + "\": " + std::strerror(errno));
         return 2;
     }
 
@@ -137,12 +140,12 @@ int RunConverter(const std::vector<std::string>& args, std::ostream& err,
     Tabc doc;
     doc.SetTempDir(tempDir);
     for (const std::string& input : inputs) {
-        TStreamSink sink(err, input);
+        TLineSink sink(err, input);
         doc.SetMessageSink(&sink);
         try {
             Convert(doc, input, format, OutputPath(input, format, output, outDir));
         } catch (const std::exception& e) {
-            err << "morvane-convert: " << input << ": " << e.what() << '\n';
+            err("morvane-convert: " + input + ": " + e.what());
             status = 1;
         }
         doc.SetMessageSink(nullptr);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <ostream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,10 +9,11 @@ namespace morvane {
 /// Runs the batch converter on its arguments (without the program name):
 ///   --to txt|clo|htm FILE... [-o OUT | --out-dir DIR]
 /// Each file is loaded as the viewer loads it and written by the save-as writer of the format.
-/// A file that fails gets one line on err naming it; the others are still converted. Returns the
+/// A file that fails gets one line through err naming it; the others are still converted. Returns the
 /// exit status: 0 when all were converted, 1 when any failed, 2 for bad arguments. tempDir (ending
 /// in '/') is the scratch folder, made when a page needs it and removed at the end.
-int RunConverter(const std::vector<std::string>& args, std::ostream& err,
+int RunConverter(const std::vector<std::string>& args,
+                 const std::function<void(const std::string& line)>& err,
                  const std::string& tempDir);
 
 }  // namespace morvane

@@ -1,7 +1,7 @@
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
-#include <iostream>
 #include <random>
 
 #include "document/converter.h"
@@ -13,5 +13,7 @@ int main(int argc, char** argv) {
     const std::string tempDir = std::string(base && *base ? base : "/tmp") + "/morvane-convert." +
                                 std::to_string(getpid()) + "." +
                                 std::to_string(std::random_device()()) + "/";
-    return morvane::RunConverter({argv + 1, argv + argc}, std::cerr, tempDir);
+    // stdio, not iostreams: a batch tool should not pay for stream and locale set-up on each start.
+    auto err = [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); };
+    return morvane::RunConverter({argv + 1, argv + argc}, err, tempDir);
 }

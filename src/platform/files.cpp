@@ -98,23 +98,50 @@ std::string ReadWholeFile(const std::string& path) {
     return bytes;
 }
 
-void WriteFileAtomic(const std::string& path, std::string_view bytes) {
-    const std::string target = ResolveLink(path);
-    TTempFile temp(target);
-    struct stat st {};
-    mode_t mode = stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : NewFileMode();
-    fchmod(temp.Fd(), mode);
+namespace {
+
+bool WriteAll(int fd, std::string_view bytes) {
     const char* p = bytes.data();
     size_t left = bytes.size();
     while (left > 0) {
-        ssize_t n = write(temp.Fd(), p, left);
+        ssize_t n = write(fd, p, left);
         if (n < 0) {
             if (errno == EINTR) continue;
-            throw EFileError(Failure("write", path, errno));
+            return false;
         }
         p += n;
         left -= static_cast<size_t>(n);
     }
+    return true;
+}
+
+// A file that does not exist yet puts nothing at risk: it is written in place, and removed again
+// when the write fails. False when the name exists after all.
+bool WriteNewFile(const std::string& path, std::string_view bytes) {
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        if (errno == EEXIST) return false;
+        throw EFileError(Failure("write", path, errno));
+    }
+    const bool written = WriteAll(fd, bytes);
+    const int err = errno;
+    if (close(fd) != 0 || !written) {
+        unlink(path.c_str());
+        throw EFileError(Failure("write", path, written ? errno : err));
+    }
+    return true;
+}
+
+}  // namespace
+
+void WriteFileAtomic(const std::string& path, std::string_view bytes) {
+    const std::string target = ResolveLink(path);
+    struct stat st {};
+    if (lstat(target.c_str(), &st) != 0 && errno == ENOENT && WriteNewFile(target, bytes)) return;
+    TTempFile temp(target);
+    const mode_t mode = stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : NewFileMode();
+    fchmod(temp.Fd(), mode);
+    if (!WriteAll(temp.Fd(), bytes)) throw EFileError(Failure("write", path, errno));
     if (temp.Close() != 0) throw EFileError(Failure("write", path, errno));
     if (rename(temp.Name().c_str(), target.c_str()) != 0)
         throw EFileError(Failure("write", path, errno));

@@ -18,8 +18,9 @@ bool FileExists(const std::string& path);
 /// Reads the whole file; throws EFileError naming the file when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 
-/// Writes bytes to a temporary file beside path and renames it into place, so an existing file
-/// is either replaced whole or left as it was. Throws EFileError naming path.
+/// Writes bytes to path so that an existing file is either replaced whole or left as it was: over
+/// an existing file through a temporary file beside it, renamed into place. A new file is written
+/// directly and removed again when the write fails. Throws EFileError naming path.
 void WriteFileAtomic(const std::string& path, std::string_view bytes);
 
 /// The existing file in path's folder whose name equals path's name but for ASCII letter case:

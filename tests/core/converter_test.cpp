@@ -19,8 +19,11 @@ protected:
     TTempFolder Dir;
     TTempFolder Scratch;
     std::ostringstream Err;
+    std::function<void(const std::string&)> ErrLine = [this](const std::string& line) {
+        Err << line << '\n';
+    };
 
-    int Run(std::vector<std::string> args) { return RunConverter(args, Err, Scratch.Path()); }
+    int Run(std::vector<std::string> args) { return RunConverter(args, ErrLine, Scratch.Path()); }
     std::string In(const std::string& name) const { return Dir.Path() + name; }
 };
 
@@ -71,7 +74,7 @@ TEST_F(ConverterTest, BigPageSpillsIntoAScratchFolderMadeAndRemovedForIt) {
     }
     Dir.Write("big.ans", art);
     const std::string scratch = Scratch.Path() + "run/";
-    ASSERT_EQ(RunConverter({"--to", "htm", In("big.ans")}, Err, scratch), 0) << Err.str();
+    ASSERT_EQ(RunConverter({"--to", "htm", In("big.ans")}, ErrLine, scratch), 0) << Err.str();
     const std::string page = Dir.Read("big.htm");
     size_t fonts = 0;
     for (size_t at = page.find("<font"); at != std::string::npos; at = page.find("<font", at + 1))
