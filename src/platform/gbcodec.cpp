@@ -2,44 +2,55 @@
 
 #include <iconv.h>
 
-#include <cstring>
-#include <memory>
+#include <cerrno>
 
 namespace morvane {
 namespace {
 
-struct TIconvCloser {
-    void operator()(void* cd) const { iconv_close(static_cast<iconv_t>(cd)); }
-};
+const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+
+// glibc's iconv knows GB18030 on every Debian machine. The converters are opened once; the
+// program converts on one thread only.
+iconv_t GbToUtf8() {
+    static const iconv_t cd = iconv_open("UTF-8", "GB18030");
+    return cd;
+}
+
+iconv_t Utf8ToGb() {
+    static const iconv_t cd = iconv_open("GB18030", "UTF-8");
+    return cd;
+}
+
+// Converts in; each byte that does not convert is replaced and the conversion goes on after it.
+std::string Convert(iconv_t cd, std::string_view in, std::string_view replacement) {
+    if (cd == kNoConverter) return std::string(in);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    std::string out;
+    out.reserve(in.size() + in.size() / 2);
+    char* src = const_cast<char*>(in.data());
+    size_t srcLeft = in.size();
+    char chunk[4096];
+    while (srcLeft > 0) {
+        char* dst = chunk;
+        size_t dstLeft = sizeof chunk;
+        const size_t result = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+        out.append(chunk, static_cast<size_t>(dst - chunk));
+        if (result == static_cast<size_t>(-1) && errno != E2BIG) {
+            out.append(replacement);
+            ++src;
+            --srcLeft;
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        }
+    }
+    return out;
+}
 
 }  // namespace
 
 std::string Gb18030ToUtf8(std::string_view text) {
-    std::unique_ptr<void, TIconvCloser> cd(iconv_open("UTF-8", "GB18030"));
-    if (cd.get() == reinterpret_cast<void*>(-1)) {
-        cd.release();
-        return std::string(text);
-    }
-    std::string out;
-    out.resize(text.size() * 4 + 4);
-    char* in = const_cast<char*>(text.data());
-    size_t inLeft = text.size();
-    char* dst = out.data();
-    size_t dstLeft = out.size();
-    while (inLeft > 0) {
-        if (iconv(static_cast<iconv_t>(cd.get()), &in, &inLeft, &dst, &dstLeft) !=
-            static_cast<size_t>(-1))
-            break;
-        // An undecodable byte: show the replacement character and go on after it.
-        if (dstLeft < 3) break;
-        std::memcpy(dst, "\xEF\xBF\xBD", 3);
-        dst += 3;
-        dstLeft -= 3;
-        ++in;
-        --inLeft;
-    }
-    out.resize(out.size() - dstLeft);
-    return out;
+    return Convert(GbToUtf8(), text, "\xEF\xBF\xBD");
 }
+
+std::string Utf8ToGb18030(std::string_view text) { return Convert(Utf8ToGb(), text, "?"); }
 
 }  // namespace morvane

@@ -9,4 +9,7 @@ namespace morvane {
 /// becomes U+FFFD, so nothing stops the rest of the text from showing.
 std::string Gb18030ToUtf8(std::string_view text);
 
+/// UTF-8 text as GB18030 bytes; a byte that is no UTF-8 becomes "?".
+std::string Utf8ToGb18030(std::string_view text);
+
 }  // namespace morvane
