@@ -51,6 +51,11 @@ bool Tabc::LoadText(const std::string& path) {
     } catch (const EFileError&) {
         return false;
     }
+    // A sequence left open at the end of the last load must not swallow the start of this one:
+    // reloading a file shows what loading it showed.
+    FInEscape = false;
+    FSeqCodes.clear();
+    FSeqParam.clear();
     FBright = false;
     FColCount = 1;
     FRowCount = std::min<std::int32_t>(static_cast<std::int32_t>(FLines.size()), FMaxRows);

@@ -159,6 +159,16 @@ TEST_F(TextReaderTest, LinesPastTheGridLoseTheirSequencesButColourNothing) {
     for (const std::string& line : doc.FLines) EXPECT_EQ(line.find('\x1B'), std::string::npos);
 }
 
+TEST_F(TextReaderTest, ReloadAfterAnOpenSequenceShowsTheSameText) {
+    const std::string path = Dir.Write("open.txt", "Hello\r\nend\x1B[1;");
+    Tabc doc;
+    ASSERT_TRUE(doc.LoadFile(path));
+    const std::vector<std::string> first = doc.FLines;
+    ASSERT_TRUE(doc.LoadFile(path));
+    EXPECT_EQ(doc.FLines, first);
+    EXPECT_EQ(doc.FLines[0], "Hello");
+}
+
 TEST_F(TextReaderTest, UnreadableFileFailsAndKeepsTheLines) {
     Tabc doc = Load("keep\r\n");
     EXPECT_FALSE(doc.LoadText(Dir.Path() + "missing.txt"));
