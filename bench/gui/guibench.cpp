@@ -17,7 +17,7 @@
 #include "app/filelistbox.h"
 #include "display/pictureview.h"
 #include "display/showpanel.h"
-#include "platform/webpolicy.h"
+#include "platform/webengine.h"
 
 using namespace morvane;
 

@@ -1,7 +1,7 @@
 #include <QApplication>
 
 #include "app/ansi2html.h"
-#include "platform/webpolicy.h"
+#include "platform/webengine.h"
 
 int main(int argc, char* argv[]) {
     morvane::PrepareWebEngineProcess();

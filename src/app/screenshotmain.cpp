@@ -11,7 +11,7 @@
 #include "app/filelistbox.h"
 #include "display/pictureview.h"
 #include "display/showpanel.h"
-#include "platform/webpolicy.h"
+#include "platform/webengine.h"
 
 int main(int argc, char* argv[]) {
     morvane::PrepareWebEngineProcess();

@@ -142,7 +142,13 @@ void Tansi2html::bsSkinSpeedButton_ViewSourceClick() {
     }
     switch (abc.FKind) {
         case dkHtml:
-            ShowPanel->SetViewMode(vmBrowser);
+            // Making the browser loads its module, which can fail.
+            try {
+                ShowPanel->SetViewMode(vmBrowser);
+            } catch (const std::exception& error) {
+                ShowMessage(QString::fromLocal8Bit(error.what()), TMsgType::Error,
+                            TMsgButtons::Ok);
+            }
             break;
         case dkColor:
             ShowPanel->SetViewMode(vmPicture);

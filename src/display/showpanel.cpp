@@ -2,7 +2,6 @@
 
 #include <QEvent>
 #include <QPlainTextEdit>
-#include <QWebEngineView>
 #include <QWidget>
 
 #include "display/pictureview.h"
@@ -46,6 +45,8 @@ TShowPanel::TShowPanel(QWidget* host) : FHost(host) {
 
 TShowPanel::~TShowPanel() {
     if (FHost) FHost->removeEventFilter(this);
+    // The view may outlive the panel for a while; its handler must not reach the panel then.
+    if (IBrowserPage* page = BrowserPage()) page->OnLoadFinished({});
 }
 
 void TShowPanel::InitViews() {

@@ -3,14 +3,13 @@
 #include <QObject>
 #include <QPointer>
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "display/browserpage.h"
 #include "document/abc.h"
 
 class QPlainTextEdit;
-class QWebEngineView;
 class QWidget;
 
 namespace morvane {
@@ -21,12 +20,6 @@ enum TViewMode : std::uint8_t { vmBrowser = 0, vmPicture = 1, vmText = 2, vmFall
 
 /// How a view is placed on the host: where its geometry puts it, or filling the host.
 enum class TAlign { None, Client };
-
-/// Reading the loaded page failed: no page, no body, or the browser did not answer in time.
-class EPageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 /// Shows a document on a host widget in one of four views: a browser for pages, a picture for
 /// coloured documents, a read-only text view and an editable fallback view. The views are
@@ -50,6 +43,7 @@ public:
     /// Selects the view (the text view when forceText) and fills the view the kind calls for.
     void ShowDocument(const Tabc& doc, bool forceText);
     /// Loads the document's page in the browser; FPageLoaded stays false until it completes.
+    /// Throws EPageError when the browser module cannot be loaded.
     void NavigateToFile(const Tabc& doc);
     void FillTextView(const Tabc& doc);
     void FillFallbackView(const Tabc& doc);
@@ -62,6 +56,9 @@ public:
     /// Draws a coloured document on the picture, 8 x 16 pixels per byte, and puts its lines
     /// into the text view.
     void RenderGrid(const Tabc& doc);
+
+    /// The browser's page, or null while there is none.
+    IBrowserPage* BrowserPage() const { return FBrowser ? FBrowserPage : nullptr; }
 
     void SetWordWrap(bool on);
     bool WordWrap() const { return FWordWrap; }
@@ -79,8 +76,8 @@ public:
     bool FPageLoaded = false;
     std::int32_t FDragX = 0;
     std::int32_t FDragY = 0;
-    /// Null until the first page is shown.
-    QPointer<QWebEngineView> FBrowser;
+    /// The browser's view: null until the first page is shown.
+    QPointer<QWidget> FBrowser;
     QPlainTextEdit* FTextView = nullptr;
     QPlainTextEdit* FFallbackView = nullptr;
     TPictureView* FPicture = nullptr;
@@ -96,12 +93,14 @@ private:
     void BrowserDocumentComplete();
     void PictureDragOver(QPoint pos);
     void PictureEndDrag();
-    QWebEngineView* Browser();
+    IBrowserPage& Browser();
     void SetTextLines(std::vector<std::string> lines);
     void PlaceViews();
     std::vector<QWidget*> Views() const;
 
     QWidget* FHost;
+    /// Valid while FBrowser is: the widget owns the page.
+    IBrowserPage* FBrowserPage = nullptr;
     std::vector<std::string> FTextLines;
     bool FWordWrap = false;
     bool FBrowserFills = false;

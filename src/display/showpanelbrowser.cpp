@@ -1,15 +1,12 @@
 #include <QEventLoop>
 #include <QPlainTextEdit>
 #include <QTimer>
-#include <QWebEnginePage>
-#include <QWebEngineView>
 #include <memory>
 
 #include "display/showpanel.h"
 #include "platform/files.h"
 #include "platform/gbtext.h"
 #include "platform/shell.h"
-#include "platform/webpolicy.h"
 
 namespace morvane {
 namespace {
@@ -26,21 +23,20 @@ bool IsBlank(const QString& line) {
 
 }  // namespace
 
-QWebEngineView* TShowPanel::Browser() {
+IBrowserPage& TShowPanel::Browser() {
     if (!FBrowser) {
-        FBrowser = new QWebEngineView(FHost);
+        FBrowserPage = CreateBrowserPage(FHost);
+        FBrowser = FBrowserPage->Widget();
         FBrowser->setObjectName(QStringLiteral("FBrowser"));
-        ApplyLocalPagePolicy(FBrowser->page());
         FBrowser->setGeometry(0, 0, 0, 0);
         FBrowser->show();
-        connect(FBrowser, &QWebEngineView::loadFinished, this,
-                [this](bool) { BrowserDocumentComplete(); });
+        FBrowserPage->OnLoadFinished([this](bool) { BrowserDocumentComplete(); });
     }
-    return FBrowser;
+    return *FBrowserPage;
 }
 
 void TShowPanel::NavigateToFile(const Tabc& doc) {
-    Browser()->setUrl(LocalFileUrl(doc.FSourcePath));
+    Browser().Navigate(LocalFileUrl(doc.FSourcePath));
     FPageLoaded = false;
 }
 
@@ -59,7 +55,8 @@ void TShowPanel::BrowserDocumentComplete() {
 void TShowPanel::LoadPageText() {
     FTextLines.clear();
     FTextView->clear();
-    if (!FBrowser) throw EPageError("no page is loaded");
+    IBrowserPage* page = BrowserPage();
+    if (!page) throw EPageError("no page is loaded");
 
     // The answer comes through the event loop; the state outlives this call should it time out.
     struct TAnswer {
@@ -70,7 +67,7 @@ void TShowPanel::LoadPageText() {
     auto answer = std::make_shared<TAnswer>();
     QEventLoop loop;
     answer->Loop = &loop;
-    FBrowser->page()->runJavaScript(
+    page->RunJavaScript(
         QStringLiteral("document.body ? document.body.outerText : null"),
         [answer](const QVariant& value) {
             answer->Arrived = true;

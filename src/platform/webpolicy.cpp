@@ -1,11 +1,8 @@
 #include "platform/webpolicy.h"
 
-#include <unistd.h>
-
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInterceptor>
-#include <QtGlobal>
 
 namespace morvane {
 namespace {
@@ -24,31 +21,18 @@ public:
             case QWebEngineUrlRequestInfo::ResourceTypeCspReport:
             case QWebEngineUrlRequestInfo::ResourceTypePluginResource:
             case QWebEngineUrlRequestInfo::ResourceTypeObject:
-                info.block(true);
-                break;
+            // A framed file, even a page, is the page's own origin to its scripts, so they could
+            // read it; text art has no frames.
             case QWebEngineUrlRequestInfo::ResourceTypeSubFrame:
-                // A frame of a page is the page's; any other file in a frame could be read.
-                info.block(!IsPage(info.requestUrl().path()));
+                info.block(true);
                 break;
             default:
                 break;
         }
     }
-
-private:
-    static bool IsPage(const QString& path) {
-        return path.endsWith(QLatin1String(".htm"), Qt::CaseInsensitive) ||
-               path.endsWith(QLatin1String(".html"), Qt::CaseInsensitive);
-    }
 };
 
 }  // namespace
-
-void PrepareWebEngineProcess() {
-    if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) {
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    }
-}
 
 void ApplyLocalPagePolicy(QWebEnginePage* page) {
     QWebEngineSettings* settings = page->settings();

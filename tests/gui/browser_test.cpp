@@ -7,8 +7,6 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QToolButton>
-#include <QWebEnginePage>
-#include <QWebEngineView>
 
 #include "app/filelistbox.h"
 #include "display/pictureview.h"
@@ -25,11 +23,26 @@ const std::string kParagraphs =
     "<html><body><p>First paragraph</p>\n\n<p>   </p><div>Second \xd6\xd0\xce\xc4</div>"
     "</body></html>";
 
-// A page whose title tells what its scripts could reach, asking the server at port.
-std::string ProbePage(quint16 port) {
+// A page whose title tells what its scripts could reach of neighbour and of the server at port.
+std::string ProbePage(const QString& neighbour, quint16 port) {
     QFile page(QStringLiteral(MORVANE_TEST_DATA "/localprobe.htm"));
     if (!page.open(QIODevice::ReadOnly)) return {};
-    return page.readAll().replace("PORT", QByteArray::number(port)).toStdString();
+    return page.readAll()
+        .replace("NEIGHBOUR", neighbour.toUtf8())
+        .replace("PORT", QByteArray::number(port))
+        .toStdString();
+}
+
+// Waits until the page's title starts with prefix; false when it does not in time.
+bool WaitForTitle(IBrowserPage& page, const QString& prefix) {
+    QEventLoop loop;
+    page.OnTitleChanged([&](const QString& title) {
+        if (title.startsWith(prefix)) loop.quit();
+    });
+    QTimer::singleShot(kEngineTimeoutMs, &loop, &QEventLoop::quit);
+    if (!page.Title().startsWith(prefix)) loop.exec();
+    page.OnTitleChanged({});
+    return page.Title().startsWith(prefix);
 }
 
 }  // namespace
@@ -69,14 +82,15 @@ private slots:
 
         QVERIFY(ShowPage(name));
 
-        QWebEngineView* browser = FWindow->ShowPanel->FBrowser;
-        QVERIFY(browser);
+        IBrowserPage* page = FWindow->ShowPanel->BrowserPage();
+        QVERIFY(page);
         QCOMPARE(int(FWindow->ShowPanel->FViewMode), int(vmBrowser));
         QVERIFY(FWindow->ShowPanel->FPageLoaded);
-        QCOMPARE(browser->geometry(), FWindow->bsSkinPanel1->rect());
+        QCOMPARE(page->Widget()->geometry(), FWindow->bsSkinPanel1->rect());
         QVERIFY(!FWindow->ShowPanel->FPicture->isVisible());
         QVERIFY(!FWindow->ShowPanel->FTextView->isVisible());
-        QCOMPARE(browser->title(), QStringLiteral("shown"));
+        QCOMPARE(page->Url().toLocalFile(), FFolder.path() + QLatin1Char('/') + name);
+        QCOMPARE(page->Title(), QStringLiteral("shown"));
         QVERIFY(!FWindow->bsSkinSpeedButton_Send->isEnabled());
     }
 
@@ -113,7 +127,17 @@ private slots:
         QCOMPARE(file.readAll(), QByteArray("First paragraph\r\nSecond \xd6\xd0\xce\xc4\r\n"));
     }
 
+    void pageScriptsReadNoNeighbourAndReachNothingRemote_data() {
+        QTest::addColumn<QString>("neighbour");
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("text file") << "secret.txt" << QByteArray("neighbour's secret");
+        QTest::newRow("page, framed like its own")
+            << "secret.htm" << QByteArray("<html><body>neighbour's secret</body></html>");
+    }
+
     void pageScriptsReadNoNeighbourAndReachNothingRemote() {
+        QFETCH(QString, neighbour);
+        QFETCH(QByteArray, content);
         QTcpServer server;
         QVERIFY(server.listen(QHostAddress::LocalHost));
         int connections = 0;
@@ -123,21 +147,21 @@ private slots:
             socket->write("HTTP/1.0 200 OK\r\nAccess-Control-Allow-Origin: *\r\n\r\nremote");
             socket->disconnectFromHost();
         });
-        WriteFile(FFolder.path(), "secret.txt", "neighbour's secret");
+        WriteFile(FFolder.path(), neighbour, content.toStdString());
         QImage picture(4, 3, QImage::Format_RGB32);
         picture.fill(Qt::red);
         QVERIFY(picture.save(FFolder.path() + "/pic.png"));
-        const std::string probe = ProbePage(server.serverPort());
+        const std::string probe = ProbePage(neighbour, server.serverPort());
         QVERIFY(!probe.empty());
         WriteFile(FFolder.path(), "probe.htm", probe);
         FWindow->FileListBox1->SetDirectory(FFolder.path());
 
         QVERIFY(ShowPage("probe.htm"));
-        QWebEngineView* browser = FWindow->ShowPanel->FBrowser;
-        QSignalSpy titles(browser, &QWebEngineView::titleChanged);
-        while (!browser->title().startsWith("done")) QVERIFY(titles.wait(kEngineTimeoutMs));
+        IBrowserPage* page = FWindow->ShowPanel->BrowserPage();
+        QVERIFY(page);
+        QVERIFY(WaitForTitle(*page, QStringLiteral("done")));
 
-        QCOMPARE(browser->title(),
+        QCOMPARE(page->Title(),
                  QStringLiteral("done xhr:blocked fetch:blocked frame:blocked remote:blocked img:4"));
         QCOMPARE(connections, 0);
     }

@@ -12,7 +12,7 @@
 
 #include "app/ansi2html.h"
 #include "document/abc.h"
-#include "platform/webpolicy.h"
+#include "platform/webengine.h"
 
 namespace morvane {
 

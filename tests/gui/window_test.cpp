@@ -1,10 +1,10 @@
 // The main window around the views: start-up state, layout, caption, options, resizing, the
 // open dialog and the clean-up at close.
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QTemporaryDir>
 #include <QToolButton>
-#include <QWebEngineView>
 
 #include "app/caption.h"
 #include "app/filelistbox.h"
@@ -12,6 +12,16 @@
 #include "guitest.h"
 
 using namespace morvane;
+
+namespace {
+
+// Whether the web engine's library is in this process's memory.
+bool EngineMapped() {
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return !maps.open(QIODevice::ReadOnly) || maps.readAll().contains("libQt6WebEngineCore");
+}
+
+}  // namespace
 
 class WindowTest : public QObject {
     Q_OBJECT
@@ -34,6 +44,7 @@ private slots:
         QVERIFY(!window.bsSkinSpeedButton_ViewSource->isChecked());
         QVERIFY(!window.bsSkinPanel_Option->isVisible());
         QVERIFY2(!window.ShowPanel->FBrowser, "the web engine starts with the first page");
+        QVERIFY2(!EngineMapped(), "the web engine is loaded with the first page, not before");
     }
 
     void buttonsStartInTheirPlaceAndState_data() {

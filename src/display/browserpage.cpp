@@ -1,0 +1,29 @@
+#include "display/browserpage.h"
+
+#include <QCoreApplication>
+#include <QLibrary>
+
+namespace morvane {
+namespace {
+
+using TFactory = decltype(&MorvaneCreateBrowserPage);
+
+// Stays loaded for the program's life: its pages live until their parents go.
+TFactory LoadFactory() {
+    static TFactory factory = nullptr;
+    if (factory) return factory;
+    QLibrary library(QCoreApplication::applicationDirPath() +
+                     QStringLiteral("/" MORVANE_BROWSER_MODULE));
+    factory = reinterpret_cast<TFactory>(library.resolve("MorvaneCreateBrowserPage"));
+    if (!factory) {
+        throw EPageError("cannot load the browser \"" + library.fileName().toStdString() +
+                         "\": " + library.errorString().toStdString());
+    }
+    return factory;
+}
+
+}  // namespace
+
+IBrowserPage* CreateBrowserPage(QWidget* parent) { return LoadFactory()(parent); }
+
+}  // namespace morvane

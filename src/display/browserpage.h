@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+#include <QVariant>
+#include <functional>
+#include <stdexcept>
+
+class QWidget;
+
+namespace morvane {
+
+/// Reading the loaded page failed, or no page could be made: the message says why.
+class EPageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Only inline and pure members: the browser module implements it without needing a symbol of
+// the executable, and the executable uses it without linking the web engine.
+/// A web page view living in the browser module. Owned by its widget's Qt parent.
+class IBrowserPage {
+public:
+    virtual ~IBrowserPage() = default;
+    /// The view itself, a child of the parent it was made on.
+    virtual QWidget* Widget() = 0;
+    /// Starts loading url; the load-finished handler runs once it completes.
+    virtual void Navigate(const QUrl& url) = 0;
+    virtual QUrl Url() const = 0;
+    /// The page's title, or its address while it has none.
+    virtual QString Title() const = 0;
+    /// Runs code in the page; done gets its value later, through the event loop.
+    virtual void RunJavaScript(const QString& code,
+                               std::function<void(const QVariant&)> done) = 0;
+    /// Replaces the handler run whenever a load completes; an empty handler removes it.
+    virtual void OnLoadFinished(std::function<void(bool ok)> handler) = 0;
+    /// Runs handler whenever the page's title changes; an empty handler removes it.
+    virtual void OnTitleChanged(std::function<void(const QString& title)> handler) = 0;
+};
+
+/// Loads the browser module beside the executable on first use and makes a page on parent.
+/// Throws EPageError (with the module path and QLibrary's error) when it cannot.
+IBrowserPage* CreateBrowserPage(QWidget* parent);
+
+}  // namespace morvane
+
+/// The browser module's one export: a new page owned by parent. The executable only looks it up.
+extern "C" morvane::IBrowserPage* MorvaneCreateBrowserPage(QWidget* parent);
