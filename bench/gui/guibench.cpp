@@ -88,7 +88,6 @@ long ResidentKb() {
 
 int main(int argc, char* argv[]) {
     PrepareWebEngineProcess();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     const QString mode = argc > 1 ? QString::fromLatin1(argv[1]) : QStringLiteral("startup");
     Tansi2html window;

@@ -5,7 +5,6 @@
 
 int main(int argc, char* argv[]) {
     morvane::PrepareWebEngineProcess();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Morvane"));
     morvane::Tansi2html ansi2html;

@@ -15,7 +15,6 @@
 
 int main(int argc, char* argv[]) {
     morvane::PrepareWebEngineProcess();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Morvane"));
     const QString output = argc > 1 ? QString::fromLocal8Bit(argv[1])

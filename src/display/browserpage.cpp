@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QLibrary>
 
+#include "platform/webengine.h"
+
 namespace morvane {
 namespace {
 
@@ -12,6 +14,8 @@ using TFactory = decltype(&MorvaneCreateBrowserPage);
 TFactory LoadFactory() {
     static TFactory factory = nullptr;
     if (factory) return factory;
+    // The engine looks for the shared context as its library loads.
+    ShareOpenGLContexts();
     QLibrary library(QCoreApplication::applicationDirPath() +
                      QStringLiteral("/" MORVANE_BROWSER_MODULE));
     factory = reinterpret_cast<TFactory>(library.resolve("MorvaneCreateBrowserPage"));

@@ -6,4 +6,8 @@ namespace morvane {
 /// as root (no sandbox then). Settings already made in the environment stand.
 void PrepareWebEngineProcess();
 
+/// Before the web engine is loaded: the OpenGL context it composes pages with, shared with every
+/// later context; owned by the application object. Without OpenGL it stays unusable.
+void ShareOpenGLContexts();
+
 }  // namespace morvane

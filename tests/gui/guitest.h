@@ -43,11 +43,10 @@ QRgb Rgb(TColor colour);
 
 }  // namespace morvane
 
-/// The web engine wants its OpenGL setting before the application object exists.
+/// Starts as the program does: the web engine's process settings before the application object.
 #define MORVANE_GUI_TEST_MAIN(TestClass)                                 \
     int main(int argc, char* argv[]) {                                   \
         morvane::PrepareWebEngineProcess();                              \
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);      \
         QApplication app(argc, argv);                                    \
         TestClass test;                                                  \
         return QTest::qExec(&test, argc, argv);                          \
