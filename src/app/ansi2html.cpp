@@ -11,11 +11,15 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTimer>
 #include <QToolButton>
+#include <filesystem>
+#include <system_error>
 
 #include "app/directorytree.h"
 #include "app/filelistbox.h"
 #include "app/messageboxsink.h"
+#include "display/cellfont.h"
 #include "display/pictureview.h"
 #include "display/showpanel.h"
 #include "platform/shell.h"
@@ -45,7 +49,6 @@ Tansi2html::Tansi2html() {
     abc.Reset();
     CreateRegions();
     CreateMenus();
-    CreateDialogs();
     ShowPanel = std::make_unique<TShowPanel>(bsSkinPanel1);
     Creat_temp_dir();
     FMessageSink = std::make_unique<TMessageBoxSink>(this);
@@ -101,9 +104,10 @@ void Tansi2html::Creat_temp_dir() {
     } else {
         TempDir.clear();
     }
-    const QString target = Name(TempDir + "bk.gif");
-    QFile::remove(target);
-    QFile::copy(Name(AppDir + "bk.gif"), target);
+    // A scratch copy: QFile::copy would wait for the disk to sync it.
+    std::error_code ignored;
+    std::filesystem::copy_file(AppDir + "bk.gif", TempDir + "bk.gif",
+                               std::filesystem::copy_options::overwrite_existing, ignored);
 }
 
 void Tansi2html::Load_mouse_cursor() {
@@ -133,6 +137,21 @@ void Tansi2html::showEvent(QShowEvent* event) {
     layout()->activate();
     const int total = DirectoryListBox1->height() + FileListBox1->height();
     bsSkinSplitter1->setSizes({total - kFileListHeight, kFileListHeight});
+}
+
+// The picture fonts take some 20 ms to load: once the window is on screen rather than before it,
+// and before the first click rather than in it.
+void Tansi2html::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (FFontsRequested) return;
+    FFontsRequested = true;
+    QTimer::singleShot(0, this, []() {
+        try {
+            TCellFont::Shared();
+        } catch (const std::exception&) {
+            // The first picture reports it, where the user asked for something.
+        }
+    });
 }
 
 void Tansi2html::closeEvent(QCloseEvent* event) {

@@ -130,11 +130,13 @@ public:
     QMenu* bsSkinPopupMenu_copyto = nullptr;
     QMenu* bsSkinPopupMenu_moveto = nullptr;
     QMenu* bsSkinPopupMenu_File = nullptr;
+    /// Null until the first open: made at start, it cost the window a third of its start-up.
     QFileDialog* bsSkinOpenDialog1 = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -146,12 +148,13 @@ private:
     QWidget* CreateRightToolbar();
     QWidget* CreateOptionsStrip();
     void CreateMenus();
-    void CreateDialogs();
+    QFileDialog* OpenDialog();
     void ConnectHandlers();
     void FormResize();
 
     std::unique_ptr<TMessageBoxSink> FMessageSink;
     bool FFileListPlaced = false;
+    bool FFontsRequested = false;
 };
 
 }  // namespace morvane

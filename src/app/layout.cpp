@@ -266,7 +266,8 @@ void Tansi2html::CreateMenus() {
     Item(bsSkinPopupMenu_File, "MenuItem_FileCut", QStringLiteral("C&ut"), 0)->setEnabled(false);
 }
 
-void Tansi2html::CreateDialogs() {
+QFileDialog* Tansi2html::OpenDialog() {
+    if (bsSkinOpenDialog1) return bsSkinOpenDialog1;
     bsSkinOpenDialog1 = new QFileDialog(this, QStringLiteral("Open file"));
     bsSkinOpenDialog1->setObjectName(QStringLiteral("bsSkinOpenDialog1"));
     bsSkinOpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
@@ -278,6 +279,7 @@ void Tansi2html::CreateDialogs() {
         QStringLiteral("Quillet files (*.clo)"),
         QStringLiteral("Html files (*.htm) (*.htm *.html)"),
     });
+    return bsSkinOpenDialog1;
 }
 
 }  // namespace morvane

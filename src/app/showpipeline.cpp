@@ -71,8 +71,9 @@ void Tansi2html::FileSelected(int index) {
 }
 
 void Tansi2html::bsSkinMenuSpeedButton_OpenFileClick() {
-    if (bsSkinOpenDialog1->exec() != QDialog::Accepted) return;
-    const QStringList chosen = bsSkinOpenDialog1->selectedFiles();
+    QFileDialog* dialog = OpenDialog();
+    if (dialog->exec() != QDialog::Accepted) return;
+    const QStringList chosen = dialog->selectedFiles();
     if (chosen.isEmpty() || !QFileInfo(chosen.first()).isFile()) return;
     const std::string file = QFile::encodeName(chosen.first()).toStdString();
     try {
