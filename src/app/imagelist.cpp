@@ -1,6 +1,7 @@
 #include "app/imagelist.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPixmap>
 #include <array>
@@ -44,9 +45,10 @@ QIcon DrawPicture(const TPictureLook& look) {
     painter.setBrush(QColor::fromRgb(look.Colour));
     painter.setPen(Qt::NoPen);
     painter.drawRoundedRect(2, 2, 28, 28, 6, 6);
-    QFont font = painter.font();
-    font.setPixelSize(14);
-    font.setBold(true);
+    // The window's own font: its glyphs are loaded anyway, where a bold face would cost start-up
+    // a font of its own.
+    QFont font(QStringLiteral("Unifont"));
+    font.setPixelSize(16);
     painter.setFont(font);
     painter.setPen(Qt::white);
     painter.drawText(pixmap.rect(), Qt::AlignCenter, QString::fromLatin1(look.Mark));
@@ -57,7 +59,13 @@ QIcon DrawPicture(const TPictureLook& look) {
 
 QIcon ToolbarPicture(int index) {
     if (index < 0 || index >= kPictureCount) return QIcon();
-    return DrawPicture(kLooks[index]);
+    // Drawn once each: several buttons share a picture, and the launch button changes its own.
+    static std::array<QIcon, kPictureCount> pictures;
+    // Pixmaps must go before the application does.
+    static const bool released = (qAddPostRoutine([] { pictures.fill(QIcon()); }), true);
+    Q_UNUSED(released);
+    if (pictures[index].isNull()) pictures[index] = DrawPicture(kLooks[index]);
+    return pictures[index];
 }
 
 void SetPicture(QAbstractButton* button, int index) {
