@@ -27,9 +27,9 @@
 namespace morvane {
 namespace {
 
-// The maker's site is ours to choose; .example never resolves to someone else's.
 constexpr int kFileListHeight = 159;
 
+// The maker's site is ours to choose; .example never resolves to someone else's.
 const char kDownloadPage[] = "https://morvane.example/quillet/quillet.htm";
 
 std::string Bytes(const QString& name) { return QFile::encodeName(name).toStdString(); }
