@@ -64,8 +64,10 @@ void Tansi2html::FileSelected(int index) {
         CurrentFile = path;
         ShowPanel->ShowDocument(abc, bsSkinSpeedButton_ViewSource->isChecked());
         ChangeWindowType(abc);
-    } catch (const std::exception&) {
-        ShowMessage(QStringLiteral("File: ") + item + QStringLiteral(" Open Error"),
+    } catch (const std::exception& error) {
+        // The reason goes on a line of its own, so the user can act on it.
+        ShowMessage(QStringLiteral("File: ") + item + QStringLiteral(" Open Error\n") +
+                        QString::fromLocal8Bit(error.what()),
                     TMsgType::Error, TMsgButtons::Ok);
     }
 }

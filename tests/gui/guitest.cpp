@@ -19,6 +19,21 @@ void TModalWatcher::Check() {
     }
 }
 
+TStuckBoxCloser::TStuckBoxCloser() {
+    connect(&FTimer, &QTimer::timeout, this, &TStuckBoxCloser::Check);
+    FTimer.start(1000);
+}
+
+void TStuckBoxCloser::Check() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box && box == FSeen) {
+        qWarning("closing a message box nobody answered: %s", qPrintable(box->text()));
+        box->done(QMessageBox::Ok);
+        box = nullptr;
+    }
+    FSeen = box;
+}
+
 std::unique_ptr<Tansi2html> OpenWindow(const QString& folder) {
     auto window = std::make_unique<Tansi2html>();
     window->show();

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QDir>
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 #include <QtTest>
@@ -29,6 +30,19 @@ private:
     QTimer FTimer;
 };
 
+/// Closes a message box that nobody has answered for a second, with a warning naming its text,
+/// so an unexpected box fails its test instead of blocking the run.
+class TStuckBoxCloser : public QObject {
+    Q_OBJECT
+public:
+    TStuckBoxCloser();
+
+private:
+    void Check();
+    QTimer FTimer;
+    QPointer<QWidget> FSeen;
+};
+
 /// A shown main window pointed at folder.
 std::unique_ptr<Tansi2html> OpenWindow(const QString& folder);
 
@@ -48,6 +62,7 @@ QRgb Rgb(TColor colour);
     int main(int argc, char* argv[]) {                                   \
         morvane::PrepareWebEngineProcess();                              \
         QApplication app(argc, argv);                                    \
+        morvane::TStuckBoxCloser closer;                                 \
         TestClass test;                                                  \
         return QTest::qExec(&test, argc, argv);                          \
     }

@@ -182,6 +182,17 @@ private slots:
         QCOMPARE(boxes.Texts, expected);
     }
 
+    void unreadableFileIsAnOpenErrorWithItsReason() {
+        // Reading /proc/self/mem from its start fails, for root as for anybody.
+        QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), Path("unreadable.clo")));
+        FWindow->FileListBox1->SetDirectory(FFolder.path());
+        TModalWatcher boxes;
+        QVERIFY(ClickFile(*FWindow, "unreadable.clo"));
+        QCOMPARE(boxes.Texts.size(), 1);
+        QVERIFY2(boxes.Texts[0].startsWith("File: unreadable.clo Open Error\ncannot read \""),
+                 qPrintable(boxes.Texts[0]));
+    }
+
     void emptyListDisablesFileButtons() {
         QVERIFY(ClickFile(*FWindow, "ansi.txt"));
         QTemporaryDir empty;
