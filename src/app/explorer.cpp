@@ -15,6 +15,8 @@ QStringList Drives() {
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         if (volume.isValid() && volume.isReady()) roots.append(volume.rootPath());
     }
+    // Every path lies under "/", even where the mount table does not show it (a chroot).
+    roots.append(QStringLiteral("/"));
     roots.append(QDir::homePath());
     roots.removeDuplicates();
     roots.sort();
