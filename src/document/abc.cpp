@@ -42,9 +42,7 @@ void Tabc::Reset() {
     FSourcePath.clear();
     FTextPath.clear();
     FColorPath.clear();
-    FInEscape = false;
-    FSeqCodes.clear();
-    FSeqParam.clear();
+    EndSequence(false);
     FDefaultFg = kWhite;
     FDefaultBg = kBlack;
     FCurFg = FDefaultFg;

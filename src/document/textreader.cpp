@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cstring>
 
 #include "document/abc.h"
 #include "document/textlines.h"
@@ -53,9 +52,7 @@ bool Tabc::LoadText(const std::string& path) {
     }
     // A sequence left open at the end of the last load must not swallow the start of this one:
     // reloading a file shows what loading it showed.
-    FInEscape = false;
-    FSeqCodes.clear();
-    FSeqParam.clear();
+    EndSequence(false);
     FBright = false;
     FColCount = 1;
     FRowCount = std::min<std::int32_t>(static_cast<std::int32_t>(FLines.size()), FMaxRows);
