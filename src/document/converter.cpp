@@ -1,5 +1,6 @@
 #include "document/converter.h"
 
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -68,8 +69,11 @@ void Load(Tabc& doc, const std::string& input) {
 
 void Convert(Tabc& doc, const std::string& input, const std::string& format,
              const std::string& out) {
+    // The text part is named after the colour part, so the colour part needs its extension.
+    if (format == "clo" && (out.size() < 4 || strcasecmp(out.c_str() + out.size() - 4, ".clo") != 0))
+        throw EConvertError("the colour file \"" + out + "\" must end in .clo");
     Load(doc, input);
-    // The viewer would never write over the file it shows: its original text would be lost.
+    // Writing over the input would replace the art with what was read of it.
     std::vector<std::string> targets{out};
     if (format == "clo") targets.push_back(out.substr(0, out.size() - 3) + "txt");
     for (const std::string& target : targets) {

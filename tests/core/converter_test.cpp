@@ -94,6 +94,14 @@ TEST_F(ConverterTest, NeverWritesOverItsOwnInput) {
     EXPECT_NE(Err.str().find("is the file being converted"), std::string::npos) << Err.str();
 }
 
+TEST_F(ConverterTest, ColourOutputMustBeAColourFile) {
+    Dir.Write("a.ans", "x\r\n");
+    EXPECT_EQ(Run({"--to", "clo", In("a.ans"), "-o", In("pair")}), 1);
+    EXPECT_NE(Err.str().find("must end in .clo"), std::string::npos) << Err.str();
+    EXPECT_EQ(Run({"--to", "clo", In("a.ans"), "-o", In("PAIR.CLO")}), 0) << Err.str();
+    EXPECT_TRUE(FileExists(In("PAIR.txt")));
+}
+
 TEST_F(ConverterTest, HtmlPagesConvertOnlyToHtml) {
     Dir.Write("p.html", "<p>x</p>");
     EXPECT_EQ(Run({"--to", "txt", In("p.html"), "-o", In("p.txt")}), 1);
