@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "display/showpanel.h"
+#include "document/textlines.h"
 #include "platform/files.h"
 #include "platform/gbtext.h"
 #include "platform/shell.h"
@@ -93,12 +94,7 @@ void TShowPanel::LoadPageText() {
 
 void TShowPanel::SaveText(const std::string& fileName) {
     if (FViewMode == vmBrowser && FPageLoaded) LoadPageText();
-    std::string bytes;
-    for (const std::string& line : FTextLines) {
-        bytes += line;
-        bytes += "\r\n";
-    }
-    WriteFileAtomic(fileName, bytes);
+    WriteFileAtomic(fileName, JoinCrLf(FTextLines));
 }
 
 }  // namespace morvane
