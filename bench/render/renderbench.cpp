@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <string>
 
-#include "display/cellfont.h"
-#include "display/gridpicture.h"
+#include "display/raster/cellfont.h"
+#include "display/raster/gridpicture.h"
 
 namespace {
 

@@ -19,9 +19,11 @@
 #include "app/directorytree.h"
 #include "app/filelistbox.h"
 #include "app/messageboxsink.h"
-#include "display/cellfont.h"
+#include "display/raster/cellfont.h"
 #include "display/pictureview.h"
 #include "display/showpanel.h"
+#include "platform/files.h"
+#include "platform/scratchfolder.h"
 #include "platform/shell.h"
 
 namespace morvane {
@@ -31,6 +33,8 @@ constexpr int kFileListHeight = 159;
 
 // The maker's site is ours to choose; .example never resolves to someone else's.
 const char kDownloadPage[] = "https://morvane.example/quillet/quillet.htm";
+
+const char kScratchPrefix[] = "morvane-";
 
 std::string Bytes(const QString& name) { return QFile::encodeName(name).toStdString(); }
 QString Name(const std::string& bytes) { return QFile::decodeName(QByteArray::fromStdString(bytes)); }
@@ -46,6 +50,7 @@ Tansi2html::Tansi2html() {
 
     SoftwareName = "Morvane";
     SoftwareVersion = "20";
+    SetBuiltInMessages();
     abc.Reset();
     CreateRegions();
     CreateMenus();
@@ -97,12 +102,20 @@ void Tansi2html::ConnectHandlers() {
 void Tansi2html::Creat_temp_dir() {
     AppDir = Bytes(QCoreApplication::applicationDirPath()) + "/";
     QDir appDir(Name(AppDir));
+    std::string base;
     if (appDir.exists(QStringLiteral("temp")) || appDir.mkdir(QStringLiteral("temp"))) {
-        TempDir = AppDir + "temp/";
+        base = AppDir + "temp/";
     } else if (QDir(QDir::tempPath()).exists()) {
-        TempDir = Bytes(QDir::tempPath()) + "/";
-    } else {
-        TempDir.clear();
+        base = Bytes(QDir::tempPath()) + "/";
+    }
+    // Each running viewer writes its pages and scratch files into a folder of its own, so two
+    // never overwrite each other's; what a crashed one left is swept up here.
+    TScratchFolder::SweepAbandoned(base, kScratchPrefix);
+    try {
+        FScratch = std::make_unique<TScratchFolder>(base, kScratchPrefix);
+        TempDir = FScratch->Path();
+    } catch (const EFileError&) {
+        TempDir = base;
     }
     // A scratch copy: QFile::copy would wait for the disk to sync it.
     std::error_code ignored;

@@ -20,6 +20,7 @@ namespace morvane {
 class TDirectoryTree;
 class TFileListBox;
 class TMessageBoxSink;
+class TScratchFolder;
 class TShowPanel;
 
 enum class TMsgType { Error, Confirmation, Information };
@@ -34,12 +35,16 @@ public:
     ~Tansi2html() override;
 
     // Start-up and shell (ansi2html.cpp).
-    void Creat_temp_dir();
     void Load_mouse_cursor();
+    /// TempDir: a folder of this process's own in "temp" beside the executable, or in the
+    /// system's temporary folder where that cannot be made.
+    void Creat_temp_dir();
     /// Points the drive box and the folder tree, and so the file list, at path's folder.
     void SetExplorer(const std::string& path);
     /// Deletes TempDir + name + "_v1." + ext, "_v2." and so on up to the first that is missing.
     void ClearTempFiles(const std::string& name, const std::string& ext);
+    /// The English message texts that a language pack replaces (messagetexts.cpp).
+    void SetBuiltInMessages();
     /// The window's message box; returns the QMessageBox button pressed.
     int ShowMessage(const QString& text, TMsgType type, TMsgButtons buttons);
 
@@ -153,6 +158,8 @@ private:
     void FormResize();
 
     std::unique_ptr<TMessageBoxSink> FMessageSink;
+    /// TempDir while it lasts: removed with the window.
+    std::unique_ptr<TScratchFolder> FScratch;
     bool FFileListPlaced = false;
     bool FFontsRequested = false;
 };

@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QWidget>
 
-#include "display/gridpicture.h"
+#include "display/raster/gridpicture.h"
 
 namespace morvane {
 

@@ -1,4 +1,4 @@
-#include "display/gridpicture.h"
+#include "display/raster/gridpicture.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "display/cellfont.h"
+#include "display/raster/cellfont.h"
 #include "platform/files.h"
 #include "testfiles.h"
 

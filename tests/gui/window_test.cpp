@@ -35,7 +35,9 @@ private slots:
         QVERIFY(window.CurrentFile.empty());
         QCOMPARE(window.AppDir, QFile::encodeName(QCoreApplication::applicationDirPath() + "/")
                                     .toStdString());
-        QCOMPARE(window.TempDir, window.AppDir + "temp/");
+        // A folder of this window's own inside "temp" beside the executable.
+        QVERIFY(QString::fromStdString(window.TempDir)
+                    .startsWith(QString::fromStdString(window.AppDir + "temp/morvane-")));
         QVERIFY(QFile::exists(QString::fromStdString(window.TempDir + "bk.gif")));
         QCOMPARE(window.FileListBox1->Directory(),
                  QCoreApplication::applicationDirPath() + "/Favorites");
@@ -45,6 +47,18 @@ private slots:
         QVERIFY(!window.bsSkinPanel_Option->isVisible());
         QVERIFY2(!window.ShowPanel->FBrowser, "the web engine starts with the first page");
         QVERIFY2(!EngineMapped(), "the web engine is loaded with the first page, not before");
+    }
+
+    void twoWindowsKeepTheirScratchFilesApartAndRemoveThem() {
+        std::string first;
+        {
+            Tansi2html one;
+            Tansi2html two;
+            first = one.TempDir;
+            QVERIFY(one.TempDir != two.TempDir);
+            QVERIFY(QDir(QString::fromStdString(two.TempDir)).exists());
+        }
+        QVERIFY(!QDir(QString::fromStdString(first)).exists());
     }
 
     void buttonsStartInTheirPlaceAndState_data() {

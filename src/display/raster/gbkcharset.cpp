@@ -1,4 +1,4 @@
-#include "display/gbkcharset.h"
+#include "display/raster/gbkcharset.h"
 
 #include <string>
 #include <vector>

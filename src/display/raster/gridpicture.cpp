@@ -1,9 +1,9 @@
-#include "display/gridpicture.h"
+#include "display/raster/gridpicture.h"
 
 #include <algorithm>
 
-#include "display/cellfont.h"
-#include "display/gbkcharset.h"
+#include "display/raster/cellfont.h"
+#include "display/raster/gbkcharset.h"
 
 namespace morvane {
 namespace {

@@ -1,9 +1,9 @@
-#include "display/cellfont.h"
+#include "display/raster/cellfont.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
-#include "display/gbkcharset.h"
+#include "display/raster/gbkcharset.h"
 #include "platform/files.h"
 
 namespace morvane {
