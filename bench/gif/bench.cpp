@@ -30,7 +30,7 @@ TGifBitmap TextArt(int width, int height) {
     std::vector<std::uint8_t> glyphs(128 * 16);
     for (auto& row : glyphs) row = static_cast<std::uint8_t>(random() & 0x7E);
     int columns = (width + 7) / 8;
-    TGifBitmap bitmap{width, height, std::vector<std::uint32_t>(std::size_t(width) * height)};
+    TGifBitmap bitmap{width, height, TLargeVector<std::uint32_t>(std::size_t(width) * height)};
     std::vector<int> glyph(columns), fore(columns), back(columns);
     int f = 7, b = 0;
     for (int y = 0; y < height; ++y) {
@@ -56,7 +56,7 @@ TGifBitmap TextArt(int width, int height) {
 
 TGifBitmap Noise(int width, int height) {
     std::mt19937 random(2);
-    TGifBitmap bitmap{width, height, std::vector<std::uint32_t>(std::size_t(width) * height)};
+    TGifBitmap bitmap{width, height, TLargeVector<std::uint32_t>(std::size_t(width) * height)};
     for (auto& pixel : bitmap.Pixels) {
         std::uint32_t k = random() % 256;
         pixel = k | (255 - k) << 8 | (k * 7 & 0xFF) << 16;

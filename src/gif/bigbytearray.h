@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/largeblocks.h"
+
 namespace morvane {
 
 /// n bytes on the heap, numbered 1 to n, all 0 at first.
@@ -24,7 +26,7 @@ public:
 private:
     void Check(std::size_t index) const;
 
-    std::vector<std::uint8_t> FBytes;
+    TLargeVector<std::uint8_t> FBytes;
 };
 
 }  // namespace morvane

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/largeblocks.h"
+
 namespace morvane {
 
 /// A byte sequence kept in chunks of at most 255 bytes, stored ready to write as GIF data
@@ -41,7 +43,7 @@ private:
         FOpenLength = 0;
     }
 
-    std::vector<std::uint8_t> FBlocks;
+    TLargeVector<std::uint8_t> FBlocks;
     std::size_t FCount = 0;
     std::size_t FOpenStart = 0;
     std::size_t FOpenLength = 0;

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/largeblocks.h"
+
 namespace morvane {
 
 /// The LZW string table of the GIF encoder: each code from the first free one stands for the
@@ -52,7 +54,7 @@ private:
     int FMinimumCodeSize = 0;
     // Direct index of (prefix, suffix) to code: one step instead of a search per pixel. Each pair
     // is added at most once between clears, so the code found is the only one there is.
-    std::vector<std::uint16_t> FLookup;
+    TLargeVector<std::uint16_t> FLookup;
 };
 
 }  // namespace morvane

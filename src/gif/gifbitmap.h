@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/largeblocks.h"
+
 namespace morvane {
 
 /// A picture handed to the GIF writer: Width x Height pixels, rows from the top, each pixel
@@ -10,7 +12,7 @@ namespace morvane {
 struct TGifBitmap {
     int Width = 0;
     int Height = 0;
-    std::vector<std::uint32_t> Pixels;
+    TLargeVector<std::uint32_t> Pixels;
 };
 
 }  // namespace morvane

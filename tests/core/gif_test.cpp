@@ -181,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(
                             "  02 02 440A 00  3B")},
         // Codes 4, 0, 6, 7, 5: the string table grows along the run.
         TExactCase{"OneColour",
-                   {3, 2, std::vector<std::uint32_t>(6, 0x00FF00)},
+                   {3, 2, TLargeVector<std::uint32_t>(6, 0x00FF00)},
                    GifBytes("0300 0200 80 00 00  00FF00 000000  2C 0000 0000 0300 0200 00"
                             "  02 02 845F 00  3B")},
         // First met order, padded with black to 8; packed fields 0xA2; 4-bit codes.
@@ -488,10 +488,10 @@ INSTANTIATE_TEST_SUITE_P(
         TRefusedCase{"NoPixels", {0, 0, {}}, "Number of colors (0) wrong; must be a power of 2"},
         TRefusedCase{"NoRows", {5, 0, {}}, "Number of colors (0) wrong; must be a power of 2"},
         TRefusedCase{"TooWide",
-                     {70000, 1, std::vector<std::uint32_t>(70000)},
+                     {70000, 1, TLargeVector<std::uint32_t>(70000)},
                      "picture of 70000 x 1 pixels is too large for GIF (at most 65535 x 65535)"},
         TRefusedCase{"PixelsMissing",
-                     {4, 4, std::vector<std::uint32_t>(15)},
+                     {4, 4, TLargeVector<std::uint32_t>(15)},
                      "bitmap of 4 x 4 pixels holds 15 pixel values"}),
     [](const testing::TestParamInfo<TRefusedCase>& info) { return info.param.Name; });
 

@@ -85,7 +85,7 @@ void RenderGridPicture(const Tabc& doc, TCellFont& font, TPixelBuffer& picture) 
     picture.Height = std::min(picture.Height, kPictureMaxHeight);
     const std::size_t size = static_cast<std::size_t>(picture.Width) * picture.Height;
     // A smaller picture does not keep a larger one's memory.
-    if (picture.Pixels.capacity() > size) std::vector<std::uint32_t>().swap(picture.Pixels);
+    if (picture.Pixels.capacity() > size) decltype(picture.Pixels)().swap(picture.Pixels);
     picture.Pixels.assign(size, Pixel(doc.FDefaultBg));
     if (size == 0) return;
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "document/abc.h"
+#include "platform/largeblocks.h"
 
 namespace morvane {
 
@@ -18,7 +19,7 @@ constexpr int kPictureMaxHeight = 8860;
 struct TPixelBuffer {
     int Width = 0;
     int Height = 0;
-    std::vector<std::uint32_t> Pixels;
+    TLargeVector<std::uint32_t> Pixels;
 };
 
 /// Draws the document's cells: 8 x 16 pixels per byte of text (16 x 16 per wide cell), FColCount
