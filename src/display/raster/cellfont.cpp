@@ -4,6 +4,7 @@
 #include FT_FREETYPE_H
 
 #include "display/raster/gbkcharset.h"
+#include "platform/executable.h"
 #include "platform/files.h"
 
 namespace morvane {
@@ -56,7 +57,8 @@ void TCellFont::TLibraryDone::operator()(FT_LibraryRec_* library) const {
 
 void TCellFont::TFaceDone::operator()(FT_FaceRec_* face) const { FT_Done_Face(face); }
 
-TCellFont::TCellFont(const std::string& narrowPath, const std::string& widePath) {
+TCellFont::TCellFont(const std::string& narrowPath, const std::string& widePath)
+    : FNarrowPath(narrowPath), FWidePath(widePath) {
     FT_Library library = nullptr;
     if (FT_Init_FreeType(&library) != 0) {
         throw FontError(narrowPath, "the FreeType library cannot start");
@@ -93,6 +95,7 @@ TCellFont::TFace TCellFont::OpenFace(const std::string& path) const {
 const TGlyphMask& TCellFont::Wide(std::uint8_t lead, std::uint8_t trail) {
     static const TGlyphMask blank{};
     if (!IsGbkPair(lead, trail)) return blank;
+    if (FSheetWide) return FSheetWide[GbkPairIndex(lead, trail)];
     std::uint16_t& slot = FWideSlot[GbkPairIndex(lead, trail)];
     if (slot == 0) {
         FWideMasks.push_back(LoadWide(GbkToUnicode(lead, trail)));
@@ -120,7 +123,11 @@ TGlyphMask TCellFont::LoadWide(char32_t codePoint) const {
 
 TCellFont& TCellFont::Shared() {
     std::unique_ptr<TCellFont>& shared = SharedFonts();
-    if (!shared) shared = std::make_unique<TCellFont>();
+    if (!shared) {
+        const std::string folder = ExecutableFolder();
+        if (!folder.empty()) shared = FromSheet(folder + kSheetName);
+        if (!shared) shared = std::make_unique<TCellFont>();
+    }
     return *shared;
 }
 
