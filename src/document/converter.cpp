@@ -16,7 +16,12 @@
 namespace morvane {
 namespace {
 
-const char kUsage[] = "usage: morvane-convert --to txt|clo|htm FILE... [-o OUT | --out-dir DIR]";
+const char kUsage[] =
+    "usage: morvane-convert --to txt|clo|htm|gif|bmp|png FILE... [-o OUT | --out-dir DIR]";
+
+bool IsPictureFormat(const std::string& format) {
+    return format == "gif" || format == "bmp" || format == "png";
+}
 
 class EConvertError : public std::runtime_error {
 public:
@@ -68,7 +73,7 @@ void Load(Tabc& doc, const std::string& input) {
 }
 
 void Convert(Tabc& doc, const std::string& input, const std::string& format,
-             const std::string& out) {
+             const std::string& out, const TPictureWriter& writePicture) {
     // The text part is named after the colour part, so the colour part needs its extension.
     if (format == "clo" && (out.size() < 4 || strcasecmp(out.c_str() + out.size() - 4, ".clo") != 0))
         throw EConvertError("the colour file \"" + out + "\" must end in .clo");
@@ -86,7 +91,16 @@ void Convert(Tabc& doc, const std::string& input, const std::string& format,
         doc.SaveHtml(out);
         return;
     }
-    if (doc.FKind == dkHtml) throw EConvertError("an HTML page converts only to htm");
+    if (doc.FKind == dkHtml) {
+        throw EConvertError(IsPictureFormat(format)
+                                ? "an HTML page needs the viewer to become a picture"
+                                : "an HTML page converts only to htm");
+    }
+    if (IsPictureFormat(format)) {
+        if (!writePicture) throw EConvertError("this program cannot draw pictures");
+        writePicture(doc, format, out);
+        return;
+    }
     if (format == "txt")
         WriteFileAtomic(out, JoinCrLf(doc.FLines));
     else
@@ -97,7 +111,7 @@ void Convert(Tabc& doc, const std::string& input, const std::string& format,
 
 int RunConverter(const std::vector<std::string>& args,
                  const std::function<void(const std::string& line)>& err,
-                 const std::string& tempDir) {
+                 const std::string& tempDir, const TPictureWriter& writePicture) {
     std::string format, output, outDir;
     std::vector<std::string> inputs;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -121,8 +135,8 @@ int RunConverter(const std::vector<std::string>& args,
             inputs.push_back(arg);
     }
     std::string problem;
-    if (format != "txt" && format != "clo" && format != "htm")
-        problem = "--to must be txt, clo or htm";
+    if (format != "txt" && format != "clo" && format != "htm" && !IsPictureFormat(format))
+        problem = "--to must be txt, clo, htm, gif, bmp or png";
     else if (inputs.empty())
         problem = "no FILE to convert";
     else if (!output.empty() && !outDir.empty())
@@ -147,7 +161,7 @@ int RunConverter(const std::vector<std::string>& args,
         TLineSink sink(err, input);
         doc.SetMessageSink(&sink);
         try {
-            Convert(doc, input, format, OutputPath(input, format, output, outDir));
+            Convert(doc, input, format, OutputPath(input, format, output, outDir), writePicture);
         } catch (const std::exception& e) {
             err("morvane-convert: " + input + ": " + e.what());
             status = 1;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <random>
 
+#include "display/raster/documentpicture.h"
 #include "document/converter.h"
 
 int main(int argc, char** argv) {
@@ -15,5 +16,9 @@ int main(int argc, char** argv) {
                                 std::to_string(std::random_device()()) + "/";
     // stdio, not iostreams: a batch tool should not pay for stream and locale set-up on each start.
     auto err = [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); };
-    return morvane::RunConverter({argv + 1, argv + argc}, err, tempDir);
+    auto writePicture = [](const morvane::Tabc& doc, const std::string& format,
+                           const std::string& path) {
+        morvane::SaveDocumentPicture(doc, path, *morvane::PictureFormatNamed(format));
+    };
+    return morvane::RunConverter({argv + 1, argv + argc}, err, tempDir, writePicture);
 }
