@@ -1,7 +1,6 @@
 // Saved pictures without Qt: the export rules, the text view's drawing, the glyph sheet and the
 // converter's picture formats, read back by giflib.
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -59,13 +58,11 @@ TEST_P(ExportRowLimitTest, IsThePixelLimitOverTheWidthRoundedHalfToEven) {
 
 INSTANTIATE_TEST_SUITE_P(
     Widths, ExportRowLimitTest,
-    testing::Values(TRowLimitCase{"WidestSurfaceKeepsMoreThanItsHeight", 2048, 8867},
-                    TRowLimitCase{"PageOf1000Pixels", 1000, 18160},
-                    TRowLimitCase{"NearestBelow", 3, 6053333},
-                    TRowLimitCase{"NearestAbove", 7, 2594286},
-                    TRowLimitCase{"TieGoesUpToEven", 256, 70938},
-                    TRowLimitCase{"TieGoesDownToEven", 58112, 312},
-                    TRowLimitCase{"OnePixel", 1, 18160000}),
+    testing::Values(
+        TRowLimitCase{"WidestSurfaceKeepsMoreThanItsHeight", 2048, 8867},
+        TRowLimitCase{"PageOf1000Pixels", 1000, 18160}, TRowLimitCase{"NearestBelow", 3, 6053333},
+        TRowLimitCase{"NearestAbove", 7, 2594286}, TRowLimitCase{"TieGoesUpToEven", 256, 70938},
+        TRowLimitCase{"TieGoesDownToEven", 58112, 312}, TRowLimitCase{"OnePixel", 1, 18160000}),
     [](const testing::TestParamInfo<TRowLimitCase>& info) { return info.param.Name; });
 
 TEST(ExportPictureTest, FirstRowAndColumnTurnWhiteAndTheRestStays) {
@@ -73,7 +70,7 @@ TEST(ExportPictureTest, FirstRowAndColumnTurnWhiteAndTheRestStays) {
     ASSERT_EQ(exported.Width, 3);
     ASSERT_EQ(exported.Height, 2);
     EXPECT_EQ(exported.Pixels, (TLargeVector<std::uint32_t>{kWhite, kWhite, kWhite,  //
-                                                             kWhite, kInk, kInk}));
+                                                            kWhite, kInk, kInk}));
 }
 
 TEST(ExportPictureTest, RowsPastThePixelLimitAreCut) {
@@ -121,15 +118,13 @@ std::vector<std::string> ManyLines(int count, const std::string& line, int longA
 
 INSTANTIATE_TEST_SUITE_P(
     Views, TextPictureSizeTest,
-    testing::Values(TTextSizeCase{"EmptyView", {}, 8, 0},
-                    TTextSizeCase{"EmptyLine", {""}, 8, 16},
-                    TTextSizeCase{"LongestLine", {"a", "abcd", "ab"}, 32, 48},
-                    TTextSizeCase{"ChineseCountsItsBytes", {"\xD6\xD0\xCE\xC4"}, 32, 16},
-                    TTextSizeCase{"WideLineIsClipped", {std::string(300, 'x')}, 2048, 16},
-                    TTextSizeCase{"LastPartlyShownLineCounts", ManyLines(600, "ab", 553, 40),
-                                  320, 8860},
-                    TTextSizeCase{"LinesBelowTheBottomDoNotCount",
-                                  ManyLines(600, "ab", 554, 40), 16, 8860}),
+    testing::Values(
+        TTextSizeCase{"EmptyView", {}, 8, 0}, TTextSizeCase{"EmptyLine", {""}, 8, 16},
+        TTextSizeCase{"LongestLine", {"a", "abcd", "ab"}, 32, 48},
+        TTextSizeCase{"ChineseCountsItsBytes", {"\xD6\xD0\xCE\xC4"}, 32, 16},
+        TTextSizeCase{"WideLineIsClipped", {std::string(300, 'x')}, 2048, 16},
+        TTextSizeCase{"LastPartlyShownLineCounts", ManyLines(600, "ab", 553, 40), 320, 8860},
+        TTextSizeCase{"LinesBelowTheBottomDoNotCount", ManyLines(600, "ab", 554, 40), 16, 8860}),
     [](const testing::TestParamInfo<TTextSizeCase>& info) { return info.param.Name; });
 
 TEST(TextPictureTest, LinesStartOnePixelInsideABlackOutline) {
@@ -194,8 +189,8 @@ TEST(GlyphSheetTest, IsRefusedUnlessItMatchesTheFontFilesNow) {
     WriteFileAtomic(dir.Path() + "short", whole.substr(0, whole.size() - 1));
     EXPECT_FALSE(TCellFont::FromSheet(dir.Path() + "short", narrow, wide)) << "cut short";
     // A font replaced by its next version.
-    std::filesystem::last_write_time(wide, std::filesystem::last_write_time(wide) +
-                                               std::chrono::seconds(1));
+    std::filesystem::last_write_time(
+        wide, std::filesystem::last_write_time(wide) + std::chrono::seconds(1));
     EXPECT_FALSE(TCellFont::FromSheet(sheet, narrow, wide)) << "font changed";
 }
 
@@ -227,8 +222,7 @@ protected:
 
 // giflib's pixels are 0x00BBGGRR, the picture's 0xFFRRGGBB.
 std::uint32_t PictureColour(std::uint32_t gifColour) {
-    return 0xFF000000 | (gifColour & 0xFF) << 16 | (gifColour & 0xFF00) |
-           (gifColour >> 16 & 0xFF);
+    return 0xFF000000 | (gifColour & 0xFF) << 16 | (gifColour & 0xFF00) | (gifColour >> 16 & 0xFF);
 }
 
 void ExpectSamePicture(const TDecoded& decoded, const TPixelBuffer& expected) {
