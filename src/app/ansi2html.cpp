@@ -19,6 +19,7 @@
 #include "app/directorytree.h"
 #include "app/filelistbox.h"
 #include "app/messageboxsink.h"
+#include "app/progressform.h"
 #include "display/raster/cellfont.h"
 #include "display/pictureview.h"
 #include "display/showpanel.h"
@@ -55,6 +56,7 @@ Tansi2html::Tansi2html() {
     CreateRegions();
     CreateMenus();
     ShowPanel = std::make_unique<TShowPanel>(bsSkinPanel1);
+    ProgressForm1 = new TProgressForm(this);
     Creat_temp_dir();
     FMessageSink = std::make_unique<TMessageBoxSink>(this);
     abc.SetMessageSink(FMessageSink.get());
@@ -97,6 +99,13 @@ void Tansi2html::ConnectHandlers() {
             &Tansi2html::bsSkinSpeedButton_OptionClick);
     connect(bsSkinButton_downQuillet, &QPushButton::clicked, this,
             &Tansi2html::bsSkinButton_downQuilletClick);
+    // Queued, so the dialog opens once the menu has closed.
+    for (QAction* item :
+         {MenuItem_txt, MenuItem_clo, MenuItem_htm, MenuItem_gif, MenuItem_bmp, MenuItem_png}) {
+        connect(
+            item, &QAction::triggered, this, [this, item]() { MenuItem_txtClick(item); },
+            Qt::QueuedConnection);
+    }
 }
 
 void Tansi2html::Creat_temp_dir() {
@@ -168,6 +177,11 @@ void Tansi2html::paintEvent(QPaintEvent* event) {
 }
 
 void Tansi2html::closeEvent(QCloseEvent* event) {
+    if (FSaving) {
+        FCloseAfterSave = true;
+        event->ignore();
+        return;
+    }
     ClearTempFiles(SoftwareName, "htm");
     QWidget::closeEvent(event);
 }

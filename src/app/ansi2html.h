@@ -20,6 +20,7 @@ namespace morvane {
 class TDirectoryTree;
 class TFileListBox;
 class TMessageBoxSink;
+class TProgressForm;
 class TScratchFolder;
 class TShowPanel;
 
@@ -58,6 +59,11 @@ public:
     void SetFormCaption(const std::string& path);
     void bsSkinSpeedButton_ViewSourceClick();
     void bsSkinSpeedButton_WordWrapClick();
+
+    // Save-as commands (saveas.cpp).
+    /// The save menu's format items, told apart by their tag: 1 text, 2 colour file, 3 page,
+    /// 4 GIF, 5 BMP, 6 PNG. Does nothing while a save runs.
+    void MenuItem_txtClick(QAction* sender);
 
     // Buttons of the left toolbar and the options strip (ansi2html.cpp).
     void bsSkinSpeedButton_HelpClick();
@@ -131,12 +137,16 @@ public:
     QAction* MenuItem_htm = nullptr;
     QAction* MenuItem_gif = nullptr;
     QAction* MenuItem_bmp = nullptr;
+    QAction* MenuItem_png = nullptr;
     QAction* LaunchFile = nullptr;
     QMenu* bsSkinPopupMenu_copyto = nullptr;
     QMenu* bsSkinPopupMenu_moveto = nullptr;
     QMenu* bsSkinPopupMenu_File = nullptr;
     /// Null until the first open: made at start, it cost the window a third of its start-up.
     QFileDialog* bsSkinOpenDialog1 = nullptr;
+    /// Null until the first save.
+    QFileDialog* SaveDialog1 = nullptr;
+    TProgressForm* ProgressForm1 = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -156,12 +166,17 @@ private:
     QFileDialog* OpenDialog();
     void ConnectHandlers();
     void FormResize();
+    QFileDialog* SaveDialog();
+    void FinishSave();
 
     std::unique_ptr<TMessageBoxSink> FMessageSink;
     /// TempDir while it lasts: removed with the window.
     std::unique_ptr<TScratchFolder> FScratch;
     bool FFileListPlaced = false;
     bool FFontsRequested = false;
+    bool FSaving = false;
+    /// The window was closed during a save, and closes when it ends.
+    bool FCloseAfterSave = false;
 };
 
 }  // namespace morvane

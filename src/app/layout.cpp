@@ -236,9 +236,11 @@ void Tansi2html::CreateMenus() {
     MenuItem_htm = Item(PopupMenu_Save, "MenuItem_htm", QStringLiteral("Html File(.htm)"), 3);
     MenuItem_gif = Item(PopupMenu_Save, "MenuItem_gif", QStringLiteral("Gif File(.gif)"), 4);
     MenuItem_bmp = Item(PopupMenu_Save, "MenuItem_bmp", QStringLiteral("BMP File(.bmp)"), 5);
+    MenuItem_png = Item(PopupMenu_Save, "MenuItem_png", QStringLiteral("PNG File(.png)"), 6);
     PopupMenu_Save->addSeparator();
     LaunchFile = Item(PopupMenu_Save, "LaunchFile", QStringLiteral("Launch Save File"), 0);
     LaunchFile->setCheckable(true);
+    LaunchFile->setChecked(true);
     bsSkinMenuSpeedButton_SaveFile->setMenu(PopupMenu_Save);
     bsSkinMenuSpeedButton_SaveFile->setPopupMode(QToolButton::InstantPopup);
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QImage>
+#include <QPoint>
+#include <QSize>
 #include <QString>
 #include <QUrl>
 #include <QVariant>
@@ -14,6 +17,16 @@ namespace morvane {
 class EPageError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+/// Where a page stands in its view, in CSS pixels.
+struct TPageGeometry {
+    /// The whole page: its scroll width and height.
+    QSize Page;
+    /// The part of the page the view shows, without its scroll bars.
+    QSize Client;
+    /// The page's point at the view's top left.
+    QPoint Scroll;
 };
 
 // Only inline and pure members: the browser module implements it without needing a symbol of
@@ -36,6 +49,14 @@ public:
     virtual void OnLoadFinished(std::function<void(bool ok)> handler) = 0;
     /// Runs handler whenever the page's title changes; an empty handler removes it.
     virtual void OnTitleChanged(std::function<void(const QString& title)> handler) = 0;
+    /// Reads the page's geometry; done gets it later, through the event loop, once the view has
+    /// painted what the page last drew. Page scripts can neither see nor change the reading.
+    virtual void ReadGeometry(std::function<void(const TPageGeometry& geometry)> done) = 0;
+    /// Scrolls the page to pos, as far as it goes; shown gets the position reached once the view
+    /// has painted the page there.
+    virtual void ScrollTo(QPoint pos, std::function<void(QPoint reached)> shown) = 0;
+    /// The view as it is painted now, scroll bars included, one pixel per CSS pixel.
+    virtual QImage GrabView() = 0;
 };
 
 /// Loads the browser module beside the executable on first use and makes a page on parent.

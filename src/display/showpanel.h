@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "display/browserpage.h"
+#include "display/raster/gridpicture.h"
 #include "document/abc.h"
 
 class QPlainTextEdit;
@@ -56,6 +57,17 @@ public:
     /// Draws a coloured document on the picture, 8 x 16 pixels per byte, and puts its lines
     /// into the text view.
     void RenderGrid(const Tabc& doc);
+    /// Draws the text view's lines (its display lines with word wrap on) in its colours, as a
+    /// picture to save: see RenderTextPicture. The picture view keeps what it shows.
+    void RenderText(TPixelBuffer& picture) const;
+    /// Photographs the whole page in the browser, a view's worth at a time, down to the rows an
+    /// export keeps; a view of 20 pixels or less either way gives what it shows. The page is
+    /// scrolled back afterwards. Throws EPageError.
+    void CapturePage(TPixelBuffer& picture);
+    /// Saves what the view in front shows as format 1 (GIF), 2 (BMP) or 3 (PNG): the page
+    /// photographed, the text view drawn, or the picture as it is; another format writes nothing.
+    /// Throws EPageError, EEmptyPicture, EFileError, EGifException or EPngError.
+    void SavePicture(const std::string& fileName, int format);
 
     /// The browser's page, or null while there is none.
     IBrowserPage* BrowserPage() const { return FBrowser ? FBrowserPage : nullptr; }
@@ -95,6 +107,8 @@ private:
     void PictureEndDrag();
     IBrowserPage& Browser();
     void SetTextLines(std::vector<std::string> lines);
+    /// The text view's lines as it reports them: with word wrap on, the lines it shows.
+    std::vector<std::string> ReportedTextLines() const;
     void PlaceViews();
     std::vector<QWidget*> Views() const;
 

@@ -1,5 +1,12 @@
+#include <QAbstractTextDocumentLayout>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextLayout>
+
 #include "display/pictureview.h"
+#include "display/raster/textpicture.h"
 #include "display/showpanel.h"
+#include "platform/gbtext.h"
 
 namespace morvane {
 
@@ -9,6 +16,31 @@ void TShowPanel::RenderGrid(const Tabc& doc) {
     RenderGridPicture(doc, FPicture->Surface());
     FPicture->SurfaceChanged();
     SetTextLines(doc.FLines);
+}
+
+void TShowPanel::RenderText(TPixelBuffer& picture) const {
+    const QPalette palette = FTextView->palette();
+    RenderTextPicture(ReportedTextLines(), palette.color(QPalette::Text).rgb() | 0xFF000000u,
+                      palette.color(QPalette::Base).rgb() | 0xFF000000u, picture);
+}
+
+std::vector<std::string> TShowPanel::ReportedTextLines() const {
+    if (!FWordWrap) return FTextLines;
+    std::vector<std::string> lines;
+    QTextDocument* document = FTextView->document();
+    QAbstractTextDocumentLayout* layout = document->documentLayout();
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        // The view lays out only what it has shown; asking for the block's size lays it out.
+        layout->blockBoundingRect(block);
+        const QString text = block.text();
+        const QTextLayout* textLayout = block.layout();
+        if (textLayout->lineCount() == 0) lines.push_back(EncodeGb(text));
+        for (int i = 0; i < textLayout->lineCount(); ++i) {
+            const QTextLine line = textLayout->lineAt(i);
+            lines.push_back(EncodeGb(text.mid(line.textStart(), line.textLength())));
+        }
+    }
+    return lines;
 }
 
 void TShowPanel::PictureDragOver(QPoint pos) {
