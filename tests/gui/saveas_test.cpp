@@ -1,6 +1,7 @@
 // The save-as command from the window: every format from every kind of document, read back by
 // an independent reader; the overwrite question, the refusals, launching the saved file, failed
 // writes, the progress window, and the browser's page photographed whole.
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
@@ -278,6 +279,24 @@ private slots:
                 QCOMPARE(read.pixel(8, 25) & 0xFFFFFF, ink);
             }
         }
+    }
+
+    void wordWrapSavesTheLinesTheTextViewShows() {
+        WriteFile(Folder(), "long.txt", std::string(300, 'x') + "\r\nshort\r\n");
+        FWindow->FileListBox1->SetDirectory(Folder());
+        QVERIFY(Show("long.txt"));
+        QTest::mouseClick(FWindow->bsSkinSpeedButton_WordWrap, Qt::LeftButton);
+        QPlainTextEdit* view = FWindow->ShowPanel->FTextView;
+        const int shownLines = view->document()->documentLayout()->documentSize().height();
+        TSaveScript script;
+
+        Save(6, "wrapped.png", script);
+
+        const QImage read = ReadPicture(Path("wrapped.png"));
+        QVERIFY(shownLines > 2);
+        QCOMPARE(read.height(), shownLines * 16);
+        QVERIFY(read.width() < 300 * 8);
+        QVERIFY(read.width() > 5 * 8);
     }
 
     void pageSavesItsTextCopyAndPicture() {
