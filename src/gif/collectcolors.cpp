@@ -10,6 +10,10 @@ namespace {
 
 constexpr std::uint32_t kRgbMask = 0xFFFFFF;
 
+std::uint32_t SwapRedBlue(std::uint32_t color) {
+    return (color & 0xFF) << 16 | (color & 0xFF00) | (color >> 16 & 0xFF);
+}
+
 }  // namespace
 
 bool CollectColors(const TGifBitmap& bitmap, TColorTable& table, TByteArray2D& indices) {
@@ -17,6 +21,7 @@ bool CollectColors(const TGifBitmap& bitmap, TColorTable& table, TByteArray2D& i
     indices = TByteArray2D(bitmap.Width, bitmap.Height);
     GifProgress(0.0f);
     TColorIndex known;
+    const bool redHigh = bitmap.Order == TPixelOrder::RedHigh;
     const std::uint32_t* in = bitmap.Pixels.data();
     std::uint8_t* out = indices.Data();
     // No pixel has this value, so the first pixel always counts as a new colour.
@@ -30,7 +35,7 @@ bool CollectColors(const TGifBitmap& bitmap, TColorTable& table, TByteArray2D& i
                 int index = known.Find(color, slot);
                 if (index < 0) {
                     if (table.Size() == TColorTable::kMaxSize) return false;
-                    index = table.Add(color);
+                    index = table.Add(redHigh ? SwapRedBlue(color) : color);
                     known.Insert(slot, color, index);
                 }
                 last = color;

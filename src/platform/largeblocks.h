@@ -7,7 +7,8 @@ namespace morvane {
 
 /// Memory for a large buffer (a picture, its indices, its file): a block of 64 KB or more gets
 /// whole 2 MB huge pages of its own where the system offers them, so that first use costs one
-/// page fault per 2 MB instead of one per 4 KB. Smaller blocks come from the heap. Throws
+/// page fault per 2 MB instead of one per 4 KB, and the few largest freed ones are kept (up to
+/// 128 MB) for the next block of their size. Smaller blocks come from the heap. Throws
 /// std::bad_alloc.
 void* AllocateLarge(std::size_t bytes);
 /// Frees a block from AllocateLarge of the same size.

@@ -464,6 +464,17 @@ TEST(GifFile, WithoutBitmapHasNoColourTableToWrite) {
     EXPECT_TRUE(bytes.empty());
 }
 
+// Pictures in memory hold red high; the file is the same as for the writer's own order.
+TEST(GifFile, RedHighPixelsGiveTheSameFile) {
+    TGifBitmap redLow = TextArt(40, 32, 3);
+    TGifBitmap redHigh = redLow;
+    redHigh.Order = TPixelOrder::RedHigh;
+    for (std::uint32_t& pixel : redHigh.Pixels) {
+        pixel = (pixel & 0xFF) << 16 | (pixel & 0xFF00) | (pixel >> 16 & 0xFF);
+    }
+    EXPECT_EQ(Hex(Encode(std::move(redHigh))), Hex(Encode(std::move(redLow))));
+}
+
 TEST(GifFile, SavedFileHoldsTheStreamBytesAndSavingAgainRepeatsThem) {
     TTempFolder folder;
     TGifFile file;

@@ -8,13 +8,8 @@
 namespace morvane {
 namespace {
 
-// The GIF writer takes 0x00BBGGRR: red and blue change places, in the same memory.
 TGifBitmap GifBitmapOf(TPixelBuffer&& picture) {
-    TGifBitmap bitmap{picture.Width, picture.Height, std::move(picture.Pixels)};
-    for (std::uint32_t& pixel : bitmap.Pixels) {
-        pixel = (pixel & 0xFF) << 16 | (pixel & 0xFF00) | (pixel >> 16 & 0xFF);
-    }
-    return bitmap;
+    return {picture.Width, picture.Height, std::move(picture.Pixels), TPixelOrder::RedHigh};
 }
 
 }  // namespace
