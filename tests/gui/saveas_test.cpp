@@ -1,6 +1,8 @@
 // The save-as command from the window: every format from every kind of document, read back by
 // an independent reader; the overwrite question, the refusals, launching the saved file, failed
 // writes, the progress window, and the browser's page photographed whole.
+#include <unistd.h>
+
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QCoreApplication>
@@ -10,6 +12,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -407,14 +410,12 @@ private slots:
 
     void failedWriteShowsTheErrorAndKeepsTheOldFile_data() {
         QTest::addColumn<bool>("full");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("full small disk") << true << "No space left on device";
-        QTest::newRow("folder that cannot be written") << false << "Read-only file system";
+        QTest::newRow("full small disk") << true;
+        QTest::newRow("folder that cannot be written") << false;
     }
 
     void failedWriteShowsTheErrorAndKeepsTheOldFile() {
         QFETCH(bool, full);
-        QFETCH(QString, reason);
         // 200 columns by 80 rows: a BMP of 1600 x 1280 pixels, some 6 MB.
         std::string big;
         for (int row = 0; row < 80; ++row) big += kEsc + "33;41m" + std::string(200, 'M') + "\r\n";
@@ -422,9 +423,23 @@ private slots:
         FWindow->FileListBox1->SetDirectory(Folder());
         QVERIFY(Show("big.txt"));
         TSmallDisk disk(Path("disk"));
-        if (!disk.Mounted()) QSKIP("mounting a small tmpfs needs root");
+        // Root writes into any folder, so a folder it cannot write is a read-only mount.
+        if (!disk.Mounted() && (full || geteuid() == 0)) {
+            QSKIP("a small or read-only disk needs a tmpfs, which this user cannot mount");
+        }
         WriteFile(Path("disk"), "old.bmp", "old");
-        if (!full) QVERIFY(disk.MakeReadOnly());
+        QString reason = QStringLiteral("No space left on device");
+        if (!full && disk.Mounted()) {
+            QVERIFY(disk.MakeReadOnly());
+            reason = QStringLiteral("Read-only file system");
+        } else if (!full) {
+            QVERIFY(QFile::setPermissions(Path("disk"), QFile::ReadOwner | QFile::ExeOwner));
+            reason = QStringLiteral("Permission denied");
+        }
+        const auto writable = qScopeGuard([this]() {
+            QFile::setPermissions(Path("disk"), QFile::ReadOwner | QFile::WriteOwner |
+                                                    QFile::ExeOwner);
+        });
         FWindow->LaunchFile->setChecked(true);
         TSaveScript script;
         script.Dialog(Path("disk/old.bmp")).Box(QMessageBox::Yes).Box(QMessageBox::Ok);
