@@ -155,6 +155,7 @@ bool Tabc::LoadColorFile(const std::string& path) {
         }
     }
     if (FLines.size() < static_cast<size_t>(FRowCount)) FLines.resize(FRowCount);
+    TakeEncoding();
     // The width of the rows the grid holds, as the text reader measures it.
     for (std::int32_t r = 0; r < FRowCount; ++r)
         FColCount = std::max(FColCount, ColumnCount(FLines[r].size()));

@@ -108,6 +108,7 @@ std::optional<size_t> Tabc::ParseText(std::string_view bytes) {
         if (r < static_cast<size_t>(FRowCount))
             FColCount = std::max(FColCount, ColumnCount(FLines[r].size()));
     }
+    TakeEncoding();
     const size_t nul = bytes.find('\0');
     return nul == std::string_view::npos ? std::nullopt : std::optional<size_t>(nul);
 }
