@@ -90,6 +90,7 @@ bool Tabc::LoadText(const std::string& path) {
 }
 
 std::optional<size_t> Tabc::ParseText(std::string_view bytes) {
+    FWideCells = false;
     FHasEscapes = false;
     FLines = SplitTextLines(bytes);
     // A sequence left open at the end of the last load must not swallow the start of this one:
