@@ -1,11 +1,14 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "document/charsets.h"
 #include "document/messages.h"
 
 namespace morvane {
@@ -21,39 +24,60 @@ struct TCellColors {
     TColor Bg;
 };
 
-/// The text-art document: the text, one GB2312 byte string per row, and a fixed grid of 80 rows by
-/// 200 columns giving each character cell its colours. Rows count from 0, columns from 1, so
-/// narrow cell c of row r is byte c of FLines[r]; column 0 of the grid arrays is unused.
+class TScratchFile;
+
+/// The text-art document: the text, one GB2312 byte string per row, and a grid of up to 553 rows
+/// by 200 columns giving each character cell its colours. Rows count from 0, columns from 1, so
+/// narrow cell c of row r is byte c of FLines[r]; column 0 of the grid rows is unused. The grid
+/// holds FRowCount rows: its memory follows the document.
 ///
 /// The fields are read directly by the display panel, the main window and the writers.
 class Tabc {
 public:
-    static constexpr int kMaxRows = 80;
+    /// The rows of a 8860-pixel picture: the grid, the picture, the page and the colour file
+    /// end there; further lines stay text.
+    static constexpr int kMaxRows = 553;
     static constexpr int kMaxCols = 200;
     static constexpr TColor kWhite = 0xFFFFFF;
     static constexpr TColor kBlack = 0;
 
     Tabc();
+    ~Tabc();
+    Tabc(Tabc&&) noexcept;
+    Tabc& operator=(Tabc&&) noexcept;
 
     /// Where the scratch file "quillet.tmp" goes: a folder ending in '/', or empty for the
     /// current working folder.
     void SetTempDir(std::string dir) { FTempDir = std::move(dir); }
+    /// The encoding the next loads read their text in; none: found from the text itself.
+    void SetEncodingChoice(std::optional<TEncoding> choice) { FEncodingChoice = choice; }
     /// Receives the reader's and writer's messages; not owned. Null discards them.
     void SetMessageSink(TMessageSink* sink) { FSink = sink; }
 
     void Reset();
+    /// Empties the grid: every cell unmarked in the default colours.
     void ClearGrid();
+    /// Makes the grid rows high (at most kMaxRows), every cell unmarked in the default colours.
+    void SizeGrid(int rows);
     /// The kind a path would load as, from its extension (any letter case); none when the
     /// extension is not one of ours.
     std::optional<TDocKind> DetectKind(const std::string& path) const;
-    /// Loads the file by its kind; false (and dkNone) when it is missing or its reader failed.
-    /// Throws EFileError when a colour document's files cannot be read.
+    /// Loads the file by its kind; false (and dkNone) when it is missing or its reader failed,
+    /// with FLoadError saying why. Throws EFileError when a colour document's files cannot be read.
     bool LoadFile(const std::string& path);
+    /// After a colour document failed to load: its text part alone, as a text document.
+    bool LoadTextPart();
     bool LoadHtml(const std::string& path);
 
     // Text reader: ANSI SGR colours into the grid, sequences out of the text.
     bool LoadText(const std::string& path);
+    /// LoadText's work on bytes already read: lines, colours and sizes. Returns the offset of a
+    /// NUL byte that ended the text early, if any.
+    std::optional<size_t> ParseText(std::string_view bytes);
     std::string ParseLine(std::string_view line, int row);
+    /// Applies the parameters of one sequence in order, those that take values (38;5;n,
+    /// 38;2;r;g;b and their 48 forms) with their values.
+    void ApplySgrList(const std::vector<int>& codes);
     void ApplySgr(int code);
     bool TakeIntroducer(std::string_view& rest);
     void ReadParameter(std::string_view& rest);
@@ -70,9 +94,12 @@ public:
     void SaveHtml(const std::string& path);
     void WriteColorPage(const std::string& path);
     void WriteTextPage(const std::string& path);
-    /// Fills list with the coloured table's lines; lines beyond 1000 spill to FSpillPath first
-    /// (FSpilled tells), and a caller writing them out writes that file's lines before the list.
+    /// Fills list with the coloured table's lines; lines beyond 1000 spill to a scratch file first
+    /// (FSpilled tells), and a caller writing them out writes SpilledLines before the list.
+    /// Throws EFileError when the scratch file cannot be written.
     void BuildHtmlLines(std::vector<std::string>& list);
+    /// The lines the last build spilled, each followed by CR LF; empty unless FSpilled.
+    std::string SpilledLines() const;
 
     bool FWideCells = false;
     std::int32_t FColCount = 0;
@@ -85,6 +112,8 @@ public:
     std::string FColorPath;
     bool FInEscape = false;
     bool FBright = false;
+    /// SGR 7 is in force, so SGR 27 has something to take back.
+    bool FReversed = false;
     TColor FCurFg = 0;
     TColor FCurBg = 0;
     TColor FDefaultFg = 0;
@@ -93,18 +122,29 @@ public:
     std::int32_t FMaxCols = 0;
     std::int32_t FMaxRows = 0;
     bool FHasEscapes = false;
-    // Filled by the constructor's Reset (ClearGrid), not zeroed first: each load clears it anyway.
-    TCellColors FCells[kMaxRows][kMaxCols + 1];
-    bool FMarked[kMaxRows][kMaxCols + 1];
+    std::vector<std::array<TCellColors, kMaxCols + 1>> FCells;
+    std::vector<std::array<bool, kMaxCols + 1>> FMarked;
+    /// The character set of the text's double-byte characters: set by every load of text, found
+    /// from the text unless a choice was set.
+    TEncoding FEncoding = TEncoding::Gb;
+    /// Why the last LoadFile failed, for the user (GB2312 text, as messages are): empty after a
+    /// success.
+    std::string FLoadError;
 
 private:
+    std::string ColorData() const;
+    void TakeEncoding();
     void ContinueSequence(std::string_view& rest);
     void EndSequence(bool apply);
     void ShowMessage(const std::string& text);
+    void ShowNotice(const std::string& text);
     void AddHtmlLine(std::vector<std::string>& list, std::string& buffer);
 
     std::string FTempDir;
     TMessageSink* FSink = nullptr;
+    std::optional<TEncoding> FEncodingChoice;
+    // Holds the spilled lines; made with the first spill, without a name on disk.
+    std::unique_ptr<TScratchFile> FSpillFile;
     // The open sequence's parameters: the codes of those already ended by ';', then the one being
     // read. They take effect only at a final "m", and carry over a line end with FInEscape.
     std::vector<int> FSeqCodes;
@@ -115,6 +155,9 @@ private:
 /// first and then ignoring letter case; path itself when it already has that extension. Empty
 /// when there is no such file.
 std::string CompanionPath(const std::string& path, const char* ext);
+
+/// The length of a text as a column count: a count beyond the 32-bit range is cut to its limit.
+std::int32_t ColumnCount(size_t length);
 
 /// The colour as the number that pages print, 0xRRGGBB, from its low 24 bits.
 std::uint32_t SwapRedBlue(TColor colour);

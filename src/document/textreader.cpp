@@ -1,8 +1,11 @@
 #include <algorithm>
+#include <climits>
+#include <optional>
 
 #include "document/abc.h"
 #include "document/textlines.h"
 #include "platform/files.h"
+#include "platform/gbcodec.h"
 
 namespace morvane {
 namespace {
@@ -35,6 +38,26 @@ int ParameterCode(const std::string& param) {
     return value;
 }
 
+// The 256 colours of xterm: the 16 of the palette, a 6 x 6 x 6 cube, then 24 greys.
+std::optional<TColor> PaletteColour(int n) {
+    static constexpr int kLevels[6] = {0, 95, 135, 175, 215, 255};
+    if (n < 0 || n > 255) return std::nullopt;
+    if (n < 8) return kNormal[n];
+    if (n < 16) return kBright[n - 8];
+    if (n < 232) {
+        const int cube = n - 16;
+        return kLevels[cube / 36] | kLevels[cube / 6 % 6] << 8 | kLevels[cube % 6] << 16;
+    }
+    const int grey = 8 + 10 * (n - 232);
+    return grey | grey << 8 | grey << 16;
+}
+
+std::optional<TColor> RgbColour(int r, int g, int b) {
+    for (int v : {r, g, b})
+        if (v < 0 || v > 255) return std::nullopt;
+    return r | g << 8 | b << 16;
+}
+
 }  // namespace
 
 bool Tabc::LoadText(const std::string& path) {
@@ -45,32 +68,56 @@ bool Tabc::LoadText(const std::string& path) {
     FSpilled = false;
     FHasEscapes = false;
     ClearGrid();
+    std::string bytes;
     try {
-        FLines = ReadTextLines(path);
-    } catch (const EFileError&) {
+        bytes = ReadWholeFile(path);
+    } catch (const EFileError& error) {
+        FLoadError = FileNameToGb(error.what());
         return false;
     }
+    const std::optional<size_t> nul = ParseText(bytes);
+    const std::string name = "\"" + FileNameToGb(NameOf(path)) + "\"";
+    if (nul) {
+        ShowNotice(name + ": the text ends at a NUL byte at offset " + std::to_string(*nul) +
+                   "; what follows it is not shown.");
+    }
+    if (FLines.size() > static_cast<size_t>(FMaxRows)) {
+        ShowNotice(name + " has " + std::to_string(FLines.size()) +
+                   " lines: the picture and the page end at line " + std::to_string(FMaxRows) +
+                   "; the text holds them all.");
+    }
+    return true;
+}
+
+std::optional<size_t> Tabc::ParseText(std::string_view bytes) {
+    FWideCells = false;
+    FHasEscapes = false;
+    FLines = SplitTextLines(bytes);
     // A sequence left open at the end of the last load must not swallow the start of this one:
     // reloading a file shows what loading it showed.
     EndSequence(false);
     FBright = false;
+    FReversed = false;
     FColCount = 1;
-    FRowCount = std::min<std::int32_t>(static_cast<std::int32_t>(FLines.size()), FMaxRows);
+    FRowCount = static_cast<std::int32_t>(std::min<size_t>(FLines.size(), FMaxRows));
+    SizeGrid(FRowCount);
     FCurFg = FDefaultFg;
     FCurBg = FDefaultBg;
     // Every line is parsed so that no escape byte reaches the text; only the grid's rows count.
     for (size_t r = 0; r < FLines.size(); ++r) {
-        FLines[r] = ParseLine(FLines[r], static_cast<int>(r));
-        if (static_cast<std::int32_t>(r) < FRowCount)
-            FColCount = std::max<std::int32_t>(FColCount, static_cast<std::int32_t>(FLines[r].size()));
+        FLines[r] = ParseLine(FLines[r], static_cast<int>(std::min<size_t>(r, INT32_MAX)));
+        if (r < static_cast<size_t>(FRowCount))
+            FColCount = std::max(FColCount, ColumnCount(FLines[r].size()));
     }
-    return true;
+    TakeEncoding();
+    const size_t nul = bytes.find('\0');
+    return nul == std::string_view::npos ? std::nullopt : std::optional<size_t>(nul);
 }
 
 std::string Tabc::ParseLine(std::string_view line, int row) {
     std::string out;
     out.reserve(line.size());
-    const bool inGrid = row >= 0 && row < FMaxRows;
+    const bool inGrid = row >= 0 && static_cast<size_t>(row) < FMarked.size();
     std::string_view rest = line;
     while (!rest.empty()) {
         if (FInEscape) {
@@ -89,12 +136,12 @@ std::string Tabc::ParseLine(std::string_view line, int row) {
             }
             run = 1;  // a '*' that starts no introducer is text
         }
-        const int firstCol = static_cast<int>(out.size()) + 1;
+        const size_t firstCol = out.size() + 1;
         out.append(rest.data(), run);
         rest.remove_prefix(run);
         if (!inGrid || (FCurFg == FDefaultFg && FCurBg == FDefaultBg)) continue;
-        const int lastCol = std::min(firstCol + static_cast<int>(run) - 1, FMaxCols);
-        for (int col = firstCol; col <= lastCol; ++col) {
+        const size_t lastCol = std::min(firstCol + run - 1, static_cast<size_t>(FMaxCols));
+        for (size_t col = firstCol; col <= lastCol; ++col) {
             FMarked[row][col] = true;
             FCells[row][col] = {FCurFg, FCurBg};
         }
@@ -160,17 +207,52 @@ void Tabc::EndSequence(bool apply) {
     FInEscape = false;
     if (apply) {
         FSeqCodes.push_back(ParameterCode(FSeqParam));
-        for (int code : FSeqCodes) ApplySgr(code);
+        ApplySgrList(FSeqCodes);
     }
     FSeqCodes.clear();
     FSeqParam.clear();
 }
 
+void Tabc::ApplySgrList(const std::vector<int>& codes) {
+    for (size_t i = 0; i < codes.size(); ++i) {
+        const int code = codes[i];
+        const bool extended = (code == 38 || code == 48) && i + 1 < codes.size() &&
+                              (codes[i + 1] == 5 || codes[i + 1] == 2);
+        if (!extended) {
+            ApplySgr(code);
+            continue;
+        }
+        // 38;5;n and 38;2;r;g;b take their values with them, whole or not at all: a colour cut
+        // short or out of range changes nothing.
+        const size_t values = codes[i + 1] == 5 ? 1 : 3;
+        const size_t first = i + 2;
+        i = std::min(first + values, codes.size()) - 1;
+        if (first + values > codes.size()) continue;
+        std::optional<TColor> colour;
+        if (values == 1) colour = PaletteColour(codes[first]);
+        if (values == 3) colour = RgbColour(codes[first], codes[first + 1], codes[first + 2]);
+        if (colour) (code == 38 ? FCurFg : FCurBg) = *colour;
+    }
+}
+
 void Tabc::ApplySgr(int code) {
     if (code == 0) {
         FBright = false;
+        FReversed = false;
         FCurFg = FDefaultFg;
         FCurBg = FDefaultBg;
+    } else if (code == 22) {
+        // Normal intensity takes back what 1 brightened; the default foreground stays itself.
+        FBright = false;
+        for (int n = 0; n < 8; ++n) {
+            if (FCurFg == kBright[n] && FCurFg != FDefaultFg) {
+                FCurFg = kNormal[n];
+                break;
+            }
+        }
+    } else if (code == 27) {
+        if (FReversed) std::swap(FCurFg, FCurBg);
+        FReversed = false;
     } else if (code == 1) {
         FBright = true;
         for (int n = 0; n < 8; ++n) {
@@ -181,6 +263,7 @@ void Tabc::ApplySgr(int code) {
         }
     } else if (code == 7) {
         std::swap(FCurFg, FCurBg);
+        FReversed = !FReversed;
     } else if (code == 8) {
         FCurFg = FCurBg;
     } else if (code >= 30 && code <= 37) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,6 +7,7 @@
 #include <csignal>
 
 #include <filesystem>
+#include <fstream>
 
 #include "document/abc.h"
 #include "platform/files.h"
@@ -35,11 +37,23 @@ protected:
         return Doc.LoadFile(Dir.Write("a.clo", CrLf(lines)));
     }
     void ExpectCell(int r, int c, bool marked, TColor fg = 0xFFFFFF, TColor bg = 0) {
+        // A row the grid does not hold is unmarked.
+        if (static_cast<size_t>(r) >= Doc.FMarked.size()) {
+            EXPECT_FALSE(marked) << r << "," << c;
+            return;
+        }
         EXPECT_EQ(Doc.FMarked[r][c], marked) << r << "," << c;
         if (marked) {
             EXPECT_EQ(Doc.FCells[r][c].Fg, fg) << r << "," << c;
             EXPECT_EQ(Doc.FCells[r][c].Bg, bg) << r << "," << c;
         }
+    }
+    // The first line of each message: the message's own text, before the line that explains it.
+    std::vector<std::string> Headlines() const {
+        std::vector<std::string> heads;
+        for (const std::string& message : Sink.Messages)
+            heads.push_back(message.substr(0, message.find('\n')));
+        return heads;
     }
 };
 
@@ -74,7 +88,8 @@ TEST_F(ColorFileTest, RoundTripGivesTheSameFilesAndGrid) {
     EXPECT_EQ(again.FLines, Doc.FLines);
     EXPECT_EQ(again.FRowCount, Doc.FRowCount);
     EXPECT_EQ(again.FColCount, Doc.FColCount);
-    for (int r = 0; r < Tabc::kMaxRows; ++r) {
+    ASSERT_EQ(again.FMarked.size(), Doc.FMarked.size());
+    for (size_t r = 0; r < Doc.FMarked.size(); ++r) {
         for (int c = 1; c <= Tabc::kMaxCols; ++c) {
             ASSERT_EQ(again.FMarked[r][c], Doc.FMarked[r][c]) << r << "," << c;
             ASSERT_EQ(again.FCells[r][c].Fg, Doc.FCells[r][c].Fg) << r << "," << c;
@@ -125,8 +140,8 @@ TEST_P(ColorModeTest, ModeLineDecidesCellsAndFailure) {
     if (c.Loads) {
         EXPECT_EQ(Doc.FWideCells, c.Wide);
     }
-    EXPECT_EQ(Sink.Messages, c.Lost ? std::vector<std::string>{"Lost:\"#\"!"}
-                                    : std::vector<std::string>{});
+    EXPECT_EQ(Headlines(), c.Lost ? std::vector<std::string>{"Lost:\"#\"!"}
+                                  : std::vector<std::string>{});
     EXPECT_EQ(Doc.FRowCount, 1);
     EXPECT_EQ(Doc.FColCount, 1);
 }
@@ -144,7 +159,9 @@ INSTANTIATE_TEST_SUITE_P(Modes, ColorModeTest,
 
 TEST_F(ColorFileTest, MissingModeLineIsLost) {
     EXPECT_FALSE(LoadClo({"1", "1"}));
-    EXPECT_EQ(Sink.Messages, std::vector<std::string>{"Lost:\"#\"!"});
+    EXPECT_EQ(Sink.Messages,
+              std::vector<std::string>{"Lost:\"#\"!\n\"a.clo\", line 3: the cell mode \"#1\" or "
+                                       "\"#2\" was expected, found the end of the file."});
 }
 
 struct TBadValueCase {
@@ -161,7 +178,7 @@ TEST_P(ColorValueTest, BadValueFailsWithItsMessageButSetsTheSizes) {
     Dir.Write("a.txt", "ABCD\r\n");
     EXPECT_FALSE(LoadClo(lines));
     EXPECT_EQ(Doc.FKind, dkNone);
-    EXPECT_EQ(Sink.Messages, std::vector<std::string>{GetParam().Message});
+    EXPECT_EQ(Headlines(), std::vector<std::string>{GetParam().Message});
     ExpectCell(0, 1, true, 255, 0);
     EXPECT_EQ(Doc.FRowCount, 2);
     EXPECT_EQ(Doc.FColCount, 4);
@@ -217,6 +234,15 @@ TEST_F(ColorFileTest, TextWiderThanTheHeaderWidensTheDocument) {
     EXPECT_EQ(Doc.FColCount, 200);
     EXPECT_EQ(Doc.FRowCount, 1);
     EXPECT_EQ(Doc.FLines.size(), 2u);
+}
+
+TEST_F(ColorFileTest, LinesPastThePictureDoNotWidenIt) {
+    // As the text reader measures: a text saved as a colour document keeps its width.
+    std::string text;
+    for (int i = 0; i < Tabc::kMaxRows; ++i) text += "AB\r\n";
+    Dir.Write("a.txt", text + std::string(300, 'x') + "\r\n");
+    ASSERT_TRUE(LoadClo({"1", "2", "#1", "@", "@"}));
+    EXPECT_EQ(Doc.FColCount, 2);
 }
 
 TEST_F(ColorFileTest, MarkedDefaultCellIsWrittenAsForeground) {
@@ -287,6 +313,85 @@ TEST_F(ColorFileTest, FailedSaveKeepsTheOldFilesAndLeavesNoTemporaries) {
     size_t files = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(Dir.Path())) ++files;
     EXPECT_EQ(files, 2u);
+}
+
+TEST_F(ColorFileTest, PairIsReplacedAllOrNothing) {
+    // The new text fits, its colours do not: the text must not be left over the old colours.
+    Dir.Write("a.txt", "ABC\r\nDEF\r\n");
+    ASSERT_TRUE(LoadClo(kExample));
+    Doc.FLines = {"XY", "ZW"};
+    Doc.FColCount = 200;
+    {
+        TFileSizeLimit limit(16);
+        EXPECT_THROW(Doc.SaveColorFile(Dir.Path() + "a.clo"), EFileError);
+    }
+    EXPECT_EQ(Dir.Read("a.txt"), "ABC\r\nDEF\r\n");
+    EXPECT_EQ(Dir.Read("a.clo"), CrLf(kExample));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir.Path()), {}), 2);
+}
+
+TEST_F(ColorFileTest, PairOntoAFolderWritesNothing) {
+    Dir.Write("a.txt", "ABC\r\nDEF\r\n");
+    ASSERT_TRUE(LoadClo(kExample));
+    ASSERT_EQ(mkdir((Dir.Path() + "out.clo").c_str(), 0700), 0);
+    EXPECT_THROW(Doc.SaveColorFile(Dir.Path() + "out.clo"), EFileError);
+    EXPECT_FALSE(FileExists(Dir.Path() + "out.txt"));
+}
+
+// A small file system of its own that fills up, where the test may mount one (as root).
+class TSmallDisk {
+  public:
+    TSmallDisk(const std::string& folder, const char* size) : FFolder(folder) {
+        mkdir(folder.c_str(), 0700);
+        FMounted = mount("morvane-test", folder.c_str(), "tmpfs", 0,
+                         ("size=" + std::string(size)).c_str()) == 0;
+    }
+    ~TSmallDisk() {
+        if (FMounted) umount2(FFolder.c_str(), MNT_DETACH);
+    }
+    bool Mounted() const { return FMounted; }
+
+  private:
+    std::string FFolder;
+    bool FMounted = false;
+};
+
+TEST_F(ColorFileTest, FullDiskLeavesThePairAsItWas) {
+    const std::string disk = Dir.Path() + "disk/";
+    TSmallDisk small(disk, "16k");
+    if (!small.Mounted()) GTEST_SKIP() << "cannot mount a small tmpfs here (needs root)";
+    std::ofstream(disk + "a.txt", std::ios::binary) << "ABC\r\nDEF\r\n";
+    std::ofstream(disk + "a.clo", std::ios::binary) << CrLf(kExample);
+    ASSERT_TRUE(Doc.LoadFile(disk + "a.clo"));
+    // 80 rows of 200 cells need some 48 KB of colours; the text is a few bytes.
+    Doc.FLines = {"new"};
+    Doc.FRowCount = 80;
+    Doc.FColCount = 200;
+    Doc.SizeGrid(80);
+    EXPECT_THROW(Doc.SaveColorFile(disk + "a.clo"), EFileError);
+    EXPECT_EQ(ReadWholeFile(disk + "a.txt"), "ABC\r\nDEF\r\n");
+    EXPECT_EQ(ReadWholeFile(disk + "a.clo"), CrLf(kExample));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(disk), {}), 2);
+}
+
+TEST_F(ColorFileTest, ReloadAfterTheTextPartWentIsAFreshLoad) {
+    Dir.Write("a.txt", "ABC\r\nDEF\r\n");
+    ASSERT_TRUE(LoadClo(kExample));
+    std::filesystem::remove(Dir.Path() + "a.txt");
+    ASSERT_TRUE(Doc.LoadFile(Dir.Path() + "a.clo"));
+    EXPECT_TRUE(Doc.FTextPath.empty());
+    EXPECT_EQ(Doc.FLines, (std::vector<std::string>{"", ""}));
+    ExpectCell(0, 1, true, 255, 0);
+    ASSERT_EQ(Sink.Notices.size(), 1u);
+    EXPECT_EQ(Sink.Notices[0],
+              "\"a.clo\" has no text part \"a.txt\" beside it: only its colours are shown.");
+}
+
+TEST_F(ColorFileTest, EmptyColourFileSaysSo) {
+    Dir.Write("a.txt", "ABC\r\n");
+    EXPECT_FALSE(LoadClo({}));
+    EXPECT_EQ(Sink.Messages, std::vector<std::string>{"\"a.clo\" is empty: it holds no colours."});
+    EXPECT_EQ(Doc.FLoadError, Sink.Messages[0]);
 }
 
 TEST_F(ColorFileTest, FailedNewFileIsRemoved) {

@@ -61,6 +61,7 @@ protected:
     void SetRows(const std::vector<std::string>& rows) {
         Doc.FLines = rows;
         Doc.FRowCount = static_cast<int>(rows.size());
+        Doc.SizeGrid(Doc.FRowCount);
         Doc.FColCount = 1;
         for (const std::string& row : rows)
             Doc.FColCount = std::max(Doc.FColCount, static_cast<int>(row.size()));
@@ -160,8 +161,9 @@ TEST_F(HtmlWriterTest, LongOutputSpillsToTheScratchFileInOrder) {
     std::vector<std::string> list;
     Doc.BuildHtmlLines(list);
     ASSERT_TRUE(Doc.FSpilled);
-    EXPECT_EQ(Doc.FSpillPath, Dir.Path() + "quillet.tmp");
-    const std::vector<std::string> spilled = ReadTextLines(Doc.FSpillPath);
+    // The scratch file has no name, so nothing is left in the folder however the run ends.
+    EXPECT_FALSE(FileExists(Dir.Path() + "quillet.tmp"));
+    const std::vector<std::string> spilled = SplitTextLines(Doc.SpilledLines());
     EXPECT_EQ(spilled.size() % 1001, 0u);
     EXPECT_LE(list.size(), 1001u);
     EXPECT_EQ(spilled.front().substr(0, 6), "<table");
@@ -178,6 +180,16 @@ TEST_F(HtmlWriterTest, LongOutputSpillsToTheScratchFileInOrder) {
     EXPECT_EQ(page.size(), 6 + 1 + 16000 + 1 + 1u);
     EXPECT_EQ(page[5],
               "<div align=\"center\"><table width=\"1632\" border=\"0\" "
+              "bgcolor=\"#222222\"><tr><td>");
+}
+
+TEST_F(HtmlWriterTest, TableWidthOfAHugeLineDoesNotOverflow) {
+    // A 280 MiB line once printed a negative width.
+    SetRows({});
+    Doc.FColCount = 293601280;
+    Doc.WriteColorPage(Dir.Path() + "page.htm");
+    EXPECT_EQ(ReadTextLines(Dir.Path() + "page.htm")[5],
+              "<div align=\"center\"><table width=\"2348810272\" border=\"0\" "
               "bgcolor=\"#222222\"><tr><td>");
 }
 

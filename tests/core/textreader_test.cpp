@@ -6,6 +6,7 @@
 namespace morvane {
 namespace {
 
+using test::TRecordingSink;
 using test::TTempFolder;
 
 constexpr TColor kWhite = 0xFFFFFF;
@@ -90,7 +91,27 @@ INSTANTIATE_TEST_SUITE_P(
         TLineCase{"StarIsText", "*Star* [x]", "*Star* [x]", {}},
         TLineCase{"HalfColouredCharacter", "\xB0\x1B[31m\xA1", "\xB0\xA1", {{2, kRed, 0}}},
         TLineCase{"WhiteOnBlackAfterColourIsUnmarked", "\x1B[31mA\x1B[37;1mB", "AB",
-                  {{1, kRed, 0}}}),
+                  {{1, kRed, 0}}},
+        // Richer colour: 256 colours, 24-bit colour, normal intensity and reverse off.
+        TLineCase{"PaletteCube", "\x1B[38;5;196mX", "X", {{1, 0x0000FF, 0}}},
+        TLineCase{"PaletteBackground", "\x1B[48;5;21mX", "X", {{1, kWhite, 0xFF0000}}},
+        TLineCase{"PaletteGrey", "\x1B[38;5;244mX", "X", {{1, 0x808080, 0}}},
+        TLineCase{"PaletteLowSixteen", "\x1B[38;5;9mX", "X", {{1, kBrightRed, 0}}},
+        TLineCase{"TrueColour", "\x1B[38;2;10;20;30mX", "X", {{1, 0x1E140A, 0}}},
+        TLineCase{"TrueColourBackground", "*[48;2;255;128;0mX", "X", {{1, kWhite, 0x0080FF}}},
+        TLineCase{"PaletteThenBold", "\x1B[38;5;2;1mX", "X", {{1, kBrightGreen, 0}}},
+        TLineCase{"PaletteWithoutIndex", "\x1B[38;5mX", "X", {}},
+        TLineCase{"PaletteIndexOutOfRange", "\x1B[38;5;256mX", "X", {}},
+        TLineCase{"PaletteIndexNotANumber", "\x1B[38;5;1:2mX", "X", {}},
+        TLineCase{"TrueColourCutShort", "\x1B[38;2;1;2mX", "X", {}},
+        TLineCase{"TrueColourOutOfRange", "\x1B[38;2;300;0;0;31mX", "X", {{1, kRed, 0}}},
+        TLineCase{"ThirtyEightAloneAsBefore", "\x1B[38;1;31mX", "X", {{1, kBrightRed, 0}}},
+        TLineCase{"NormalIntensity", "\x1B[1;31;22mX", "X", {{1, kRed, 0}}},
+        TLineCase{"NormalIntensityThenColour", "\x1B[1;22;32mX", "X", {{1, kGreen, 0}}},
+        TLineCase{"NormalIntensityKeepsDefaultWhite", "\x1B[1;22mX", "X", {}},
+        TLineCase{"ReverseOff", "\x1B[31;44;7;27mX", "X", {{1, kRed, 0x800000}}},
+        TLineCase{"ReverseOffWithoutReverse", "\x1B[31;44;27mX", "X", {{1, kRed, 0x800000}}},
+        TLineCase{"ReverseTwiceThenOff", "\x1B[31;7;7;27mX", "X", {{1, kRed, 0}}}),
     [](const auto& info) { return info.param.Name; });
 
 class TextReaderTest : public testing::Test {
@@ -147,16 +168,35 @@ TEST_F(TextReaderTest, LongRowKeepsItsBytesButOnly200Cells) {
     EXPECT_EQ(doc.FCells[0][200].Fg, kRed);
 }
 
-TEST_F(TextReaderTest, LinesPastTheGridLoseTheirSequencesButColourNothing) {
+TEST_F(TextReaderTest, EveryRowOfThePictureIsColoured) {
     std::string text;
-    for (int i = 0; i < 100; ++i)
-        text += (i < 80 ? "\x1B[31mrow" : "\x1B[32mlonger row beyond " + std::to_string(i)) + "\r\n";
+    for (int i = 0; i < 300; ++i) text += "\x1B[3" + std::to_string(1 + i % 2) + "mrow\r\n";
     Tabc doc = Load(text);
-    EXPECT_EQ(doc.FRowCount, 80);
+    EXPECT_EQ(doc.FRowCount, 300);
+    ASSERT_EQ(doc.FMarked.size(), 300u);
+    EXPECT_TRUE(doc.FMarked[299][1]);
+    EXPECT_EQ(doc.FCells[299][1].Fg, 0x008000);
+}
+
+TEST_F(TextReaderTest, LinesPastThePictureLoseTheirSequencesButColourNothing) {
+    std::string text;
+    for (int i = 0; i < 600; ++i)
+        text += (i < 553 ? "\x1B[31mrow" : "\x1B[32mlonger row beyond " + std::to_string(i)) + "\r\n";
+    TRecordingSink sink;
+    Tabc doc;
+    doc.SetMessageSink(&sink);
+    ASSERT_TRUE(doc.LoadFile(Dir.Write("long.txt", text)));
+    EXPECT_EQ(doc.FRowCount, 553);
     EXPECT_EQ(doc.FColCount, 3);
-    ASSERT_EQ(doc.FLines.size(), 100u);
-    EXPECT_EQ(doc.FLines[99], "longer row beyond 99");
+    EXPECT_EQ(doc.FMarked.size(), 553u);
+    ASSERT_EQ(doc.FLines.size(), 600u);
+    EXPECT_EQ(doc.FLines[599], "longer row beyond 599");
     for (const std::string& line : doc.FLines) EXPECT_EQ(line.find('\x1B'), std::string::npos);
+    // Told once that the picture ends there.
+    EXPECT_TRUE(sink.Messages.empty());
+    ASSERT_EQ(sink.Notices.size(), 1u);
+    EXPECT_NE(sink.Notices[0].find("600 lines"), std::string::npos) << sink.Notices[0];
+    EXPECT_NE(sink.Notices[0].find("553"), std::string::npos) << sink.Notices[0];
 }
 
 TEST_F(TextReaderTest, ReloadAfterAnOpenSequenceShowsTheSameText) {

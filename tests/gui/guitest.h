@@ -24,6 +24,7 @@ class TModalWatcher : public QObject {
 public:
     TModalWatcher();
     QStringList Texts;
+    QStringList Titles;
 
 private:
     void Check();
