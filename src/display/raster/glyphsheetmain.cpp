@@ -1,4 +1,5 @@
-// Writes the glyph sheet of the default fonts: run by the build, beside the executables.
+// Writes the glyph sheet of the default fonts beside the executables, unless the sheet there
+// already holds the fonts now installed: the build runs it every time.
 #include <cstdio>
 #include <exception>
 
@@ -10,6 +11,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
+        if (morvane::TCellFont::FromSheet(argv[1])) return 0;
         morvane::TCellFont().WriteSheet(argv[1]);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "morvane-glyphsheet: %s\n", error.what());
