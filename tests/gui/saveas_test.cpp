@@ -43,7 +43,7 @@ const std::string kPage = "<html><body><p>page</p></body></html>";
 
 // Cells of 50 x 50 pixels, each of its own colour and number, on a page larger than the view
 // every way, so that every tile seam crosses some.
-std::string GridPage(int columns, int rows) {
+std::string GridPage(int columns, int rows, bool standard) {
     std::string cells;
     for (int y = 0; y < rows; ++y) {
         for (int x = 0; x < columns; ++x) {
@@ -54,7 +54,8 @@ std::string GridPage(int columns, int rows) {
                      std::to_string(x + y * columns) + "</div>";
         }
     }
-    return "<!DOCTYPE html><html><body style=\"margin:0\"><div style=\"position:relative;width:" +
+    return std::string(standard ? "<!DOCTYPE html>" : "") +
+           "<html><body style=\"margin:0\"><div style=\"position:relative;width:" +
            std::to_string(columns * 50) + "px;height:" + std::to_string(rows * 50) + "px\">" +
            cells + "</div></body></html>";
 }
@@ -536,10 +537,17 @@ private slots:
         QCOMPARE(ReadBytes(Path("convert." + format)), ReadBytes(Path("window." + format)));
     }
 
+    void captureOfAPageLargerThanTheViewIsThePageAtFullSize_data() {
+        QTest::addColumn<bool>("standard");
+        QTest::newRow("standards mode") << true;
+        QTest::newRow("quirks mode, as old pages are") << false;
+    }
+
     void captureOfAPageLargerThanTheViewIsThePageAtFullSize() {
+        QFETCH(bool, standard);
         const int columns = 26;
         const int rows = 44;
-        WriteFile(Folder(), "grid.htm", GridPage(columns, rows));
+        WriteFile(Folder(), "grid.htm", GridPage(columns, rows, standard));
         FWindow->FileListBox1->SetDirectory(Folder());
         QVERIFY(ShowPage("grid.htm"));
         QWidget* view = FWindow->ShowPanel->FBrowser;
