@@ -1,5 +1,6 @@
 // The browser module: the only code that links the web engine, loaded with the first page so
 // that the window starts without it.
+#include <QDeadlineTimer>
 #include <QEvent>
 #include <QPointer>
 #include <QTimer>
@@ -17,6 +18,9 @@ namespace {
 // How long a frame the page has drawn may take to be painted before the view is taken as is:
 // a page that scrolls without changing what it shows paints nothing new.
 constexpr int kPaintWaitMs = 1000;
+// How long the page may take to draw its frames, after which the view is taken as it is: a page
+// replaced meanwhile never answers.
+constexpr int kFrameWaitMs = 5000;
 
 // Marks, in the page's script world of our own, when the page has drawn two frames: by then the
 // frame for what the script changed before it has been drawn.
@@ -88,7 +92,7 @@ public:
                 geometry.Client = QSize(list[2].toInt(), list[3].toInt());
                 geometry.Scroll = PointAt(list, 4);
             }
-            AfterFrame(-1, [done, geometry]() { done(geometry); });
+            AfterFrame(-1, QDeadlineTimer(kFrameWaitMs), [done, geometry]() { done(geometry); });
         });
     }
 
@@ -111,9 +115,10 @@ public:
             const QPoint before = PointAt(list, 0);
             const QPoint reached = PointAt(list, 2);
             // Where the page did not move, the view already shows it.
-            AfterFrame(reached == before ? -1 : paintsBefore, [shown, reached]() {
-                if (shown) shown(reached);
-            });
+            AfterFrame(reached == before ? -1 : paintsBefore, QDeadlineTimer(kFrameWaitMs),
+                       [shown, reached]() {
+                           if (shown) shown(reached);
+                       });
         });
     }
 
@@ -158,13 +163,13 @@ private:
         if (FPainted) FPainted->installEventFilter(this);
     }
 
-    // Runs then once the page has drawn two frames and, unless paintsBefore is -1, the view has
-    // painted since paintsBefore paints.
-    void AfterFrame(int paintsBefore, std::function<void()> then) {
+    // Runs then once the page has drawn two frames (or the deadline has passed) and, unless
+    // paintsBefore is -1, the view has painted since paintsBefore paints.
+    void AfterFrame(int paintsBefore, QDeadlineTimer deadline, std::function<void()> then) {
         RunIsolated(QStringLiteral("window.__morvaneFrame === true"),
-                    [this, paintsBefore, then = std::move(then)](const QVariant& drawn) {
-                        if (!drawn.toBool()) {
-                            AfterFrame(paintsBefore, then);
+                    [this, paintsBefore, deadline, then = std::move(then)](const QVariant& drawn) {
+                        if (!drawn.toBool() && !deadline.hasExpired()) {
+                            AfterFrame(paintsBefore, deadline, then);
                         } else if (paintsBefore < 0 || FPaints > paintsBefore) {
                             then();
                         } else {
