@@ -59,7 +59,7 @@ Tansi2html::Tansi2html() {
     FMessageSink = std::make_unique<TMessageBoxSink>(this);
     abc.SetMessageSink(FMessageSink.get());
     abc.SetTempDir(TempDir);
-    setGeometry(0, 0, 640, 480);
+    Inifile_Read();
     Load_mouse_cursor();
     UserId = Bytes(QDir::home().dirName().left(11));
     CurrentFile.clear();
@@ -97,6 +97,8 @@ void Tansi2html::ConnectHandlers() {
             &Tansi2html::bsSkinSpeedButton_OptionClick);
     connect(bsSkinButton_downQuillet, &QPushButton::clicked, this,
             &Tansi2html::bsSkinButton_downQuilletClick);
+    connect(PopupMenu_History, &QMenu::triggered, this, &Tansi2html::Popm_1Click);
+    ConnectFileCommands();
 }
 
 void Tansi2html::Creat_temp_dir() {
@@ -169,6 +171,7 @@ void Tansi2html::paintEvent(QPaintEvent* event) {
 
 void Tansi2html::closeEvent(QCloseEvent* event) {
     ClearTempFiles(SoftwareName, "htm");
+    Inifile_Write();
     QWidget::closeEvent(event);
 }
 

@@ -288,4 +288,33 @@ std::optional<TTransferFailure> TransferFiles(const std::vector<TTransferItem>& 
     return std::nullopt;
 }
 
+std::optional<TTransferFailure> RenameFiles(const std::vector<TTransferItem>& items) {
+    size_t done = 0;
+    std::optional<TTransferFailure> failure;
+    for (; done < items.size() && !failure; ++done) {
+        const TTransferItem& item = items[done];
+        try {
+            if (FolderOf(item.Destination) != FolderOf(item.Source)) {
+                failure = TTransferFailure{item.Destination, "a file name cannot hold \"/\""};
+            } else if (!RenameNoReplace(item.Source, item.Destination)) {
+                failure = TTransferFailure{item.Destination,
+                                           "\"" + item.Destination + "\" exists already"};
+            }
+        } catch (const EFileError& error) {
+            failure = TTransferFailure{item.Destination, error.what()};
+        }
+    }
+    if (failure) {
+        // The one that failed was not renamed; those before it go back.
+        for (size_t i = done - 1; i-- > 0;) {
+            try {
+                RenameNoReplace(items[i].Destination, items[i].Source);
+            } catch (const EFileError&) {
+                // Then it keeps its new name: renamed, not lost.
+            }
+        }
+    }
+    return failure;
+}
+
 }  // namespace morvane

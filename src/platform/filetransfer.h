@@ -94,4 +94,9 @@ using TAskReplace = std::function<bool(const std::string& destination)>;
 std::optional<TTransferFailure> TransferFiles(const std::vector<TTransferItem>& items, bool isMove,
                                               const TAskReplace& askReplace);
 
+/// Renames each file to its destination in its own folder, as a unit: none of them when one
+/// cannot be, as when a destination exists already (it is never replaced) or lies in another
+/// folder. Returns the failure.
+std::optional<TTransferFailure> RenameFiles(const std::vector<TTransferItem>& items);
+
 }  // namespace morvane

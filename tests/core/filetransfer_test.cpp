@@ -335,6 +335,42 @@ TEST(RenameNoReplace, RenamesOntoANewNameOnly) {
     EXPECT_THROW(RenameNoReplace(dir.Path() + "gone.txt", dir.Path() + "d.txt"), EFileError);
 }
 
+TEST(RenameFiles, APairIsRenamedAsAUnit) {
+    TTempFolder dir;
+    dir.Write("a.clo", "colours");
+    dir.Write("a.txt", "text");
+    EXPECT_EQ(RenameFiles({{dir.Path() + "a.clo", dir.Path() + "b.clo"},
+                           {dir.Path() + "a.txt", dir.Path() + "b.txt"}}),
+              std::nullopt);
+    EXPECT_EQ(dir.Read("b.clo"), "colours");
+    EXPECT_EQ(dir.Read("b.txt"), "text");
+    EXPECT_EQ(Names(dir.Path()), (std::set<std::string>{"b.clo", "b.txt"}));
+}
+
+TEST(RenameFiles, OntoAnExistingNameRenamesNothing) {
+    TTempFolder dir;
+    dir.Write("a.clo", "colours");
+    dir.Write("a.txt", "text");
+    dir.Write("b.txt", "someone else's");
+    const auto failure = RenameFiles({{dir.Path() + "a.clo", dir.Path() + "b.clo"},
+                                      {dir.Path() + "a.txt", dir.Path() + "b.txt"}});
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->Destination, dir.Path() + "b.txt");
+    EXPECT_EQ(dir.Read("a.clo"), "colours");
+    EXPECT_EQ(dir.Read("a.txt"), "text");
+    EXPECT_EQ(dir.Read("b.txt"), "someone else's");
+    EXPECT_EQ(Names(dir.Path()), (std::set<std::string>{"a.clo", "a.txt", "b.txt"}));
+}
+
+TEST(RenameFiles, ANameWithASlashWouldMoveTheFileAndIsRefused) {
+    TTempFolder dir;
+    dir.Write("a.txt", "text");
+    ASSERT_EQ(mkdir((dir.Path() + "sub").c_str(), 0755), 0);
+    ASSERT_TRUE(RenameFiles({{dir.Path() + "a.txt", dir.Path() + "sub/b.txt"}}));
+    EXPECT_EQ(dir.Read("a.txt"), "text");
+    EXPECT_TRUE(Names(dir.Path() + "sub").empty());
+}
+
 TEST(JoinPath, PutsOneSlashBetween) {
     EXPECT_EQ(JoinPath("/out", "x.txt"), "/out/x.txt");
     EXPECT_EQ(JoinPath("/out/", "x.txt"), "/out/x.txt");

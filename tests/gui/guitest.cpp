@@ -15,7 +15,7 @@ TModalWatcher::TModalWatcher() {
 void TModalWatcher::Check() {
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
         Texts.append(box->text());
-        box->done(QMessageBox::Ok);
+        box->done(Answers.isEmpty() ? QMessageBox::Ok : Answers.takeFirst());
     }
 }
 
@@ -32,6 +32,34 @@ void TStuckBoxCloser::Check() {
         box = nullptr;
     }
     FSeen = box;
+}
+
+namespace {
+
+// The settings file the windows are pointed at now, so a test's own can give the program's back.
+std::string& CurrentSettings() {
+    static std::string path;
+    return path;
+}
+
+}  // namespace
+
+TTestSettings::TTestSettings(const std::string& content) : FPrevious(CurrentSettings()) {
+    FPath = QFile::encodeName(FFolder.path() + QStringLiteral("/morvane.ini")).toStdString();
+    WriteFile(FFolder.path(), QStringLiteral("morvane.ini"), content);
+    CurrentSettings() = FPath;
+    Tansi2html::SetSettingsFile(FPath);
+}
+
+TTestSettings::~TTestSettings() {
+    CurrentSettings() = FPrevious;
+    Tansi2html::SetSettingsFile(FPrevious);
+}
+
+std::string TTestSettings::Read() const {
+    QFile file(QFile::decodeName(QByteArray::fromStdString(FPath)));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll().toStdString();
 }
 
 std::unique_ptr<Tansi2html> OpenWindow(const QString& folder) {
@@ -57,8 +85,6 @@ void WriteFile(const QString& folder, const QString& name, const std::string& by
     file.write(bytes.data(), static_cast<qint64>(bytes.size()));
 }
 
-QRgb Rgb(TColor colour) {
-    return qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
-}
+QRgb Rgb(TColor colour) { return qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
 
 }  // namespace morvane

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <memory>
@@ -21,11 +22,13 @@ namespace morvane {
 /// user would have seen without a box blocking it.
 class TModalWatcher : public QObject {
     Q_OBJECT
-public:
+  public:
     TModalWatcher();
     QStringList Texts;
+    /// The buttons that answer the boxes, first box first; a box past them is answered with OK.
+    QList<int> Answers;
 
-private:
+  private:
     void Check();
     QTimer FTimer;
 };
@@ -34,14 +37,36 @@ private:
 /// so an unexpected box fails its test instead of blocking the run.
 class TStuckBoxCloser : public QObject {
     Q_OBJECT
-public:
+  public:
     TStuckBoxCloser();
 
-private:
+  private:
     void Check();
     QTimer FTimer;
     QPointer<QWidget> FSeen;
 };
+
+/// A settings file of the test's own in a temporary folder, holding content, which the windows
+/// made while it lives read and write; the usual one (the build tree's) is never touched.
+class TTestSettings {
+  public:
+    explicit TTestSettings(const std::string& content);
+    ~TTestSettings();
+    TTestSettings(const TTestSettings&) = delete;
+    TTestSettings& operator=(const TTestSettings&) = delete;
+
+    /// Bytes of the file path (file-system bytes).
+    const std::string& Path() const { return FPath; }
+    std::string Read() const;
+
+  private:
+    QTemporaryDir FFolder;
+    std::string FPath;
+    std::string FPrevious;
+};
+
+/// Settings for tests that are not about them: the defaults, but saved files are not opened.
+constexpr char kQuietSettings[] = "[display]\r\nLaunchFile=0\r\n";
 
 /// A shown main window pointed at folder.
 std::unique_ptr<Tansi2html> OpenWindow(const QString& folder);
@@ -58,11 +83,12 @@ QRgb Rgb(TColor colour);
 }  // namespace morvane
 
 /// Starts as the program does: the web engine's process settings before the application object.
-#define MORVANE_GUI_TEST_MAIN(TestClass)                                 \
-    int main(int argc, char* argv[]) {                                   \
-        morvane::PrepareWebEngineProcess();                              \
-        QApplication app(argc, argv);                                    \
-        morvane::TStuckBoxCloser closer;                                 \
-        TestClass test;                                                  \
-        return QTest::qExec(&test, argc, argv);                          \
+#define MORVANE_GUI_TEST_MAIN(TestClass)                          \
+    int main(int argc, char* argv[]) {                            \
+        morvane::PrepareWebEngineProcess();                       \
+        QApplication app(argc, argv);                             \
+        morvane::TStuckBoxCloser closer;                          \
+        morvane::TTestSettings settings(morvane::kQuietSettings); \
+        TestClass test;                                           \
+        return QTest::qExec(&test, argc, argv);                   \
     }
