@@ -19,6 +19,7 @@
 #include "app/directorytree.h"
 #include "app/filelistbox.h"
 #include "app/messageboxsink.h"
+#include "app/noticebar.h"
 #include "display/raster/cellfont.h"
 #include "display/pictureview.h"
 #include "display/showpanel.h"
@@ -56,7 +57,8 @@ Tansi2html::Tansi2html() {
     CreateMenus();
     ShowPanel = std::make_unique<TShowPanel>(bsSkinPanel1);
     Creat_temp_dir();
-    FMessageSink = std::make_unique<TMessageBoxSink>(this);
+    FMessageSink = std::make_unique<TMessageBoxSink>(
+        this, QString::fromStdString(SoftwareName), NoticeBar);
     abc.SetMessageSink(FMessageSink.get());
     abc.SetTempDir(TempDir);
     Inifile_Read();
@@ -78,6 +80,10 @@ void Tansi2html::ConnectHandlers() {
     });
     connect(DirectoryListBox1, &TDirectoryTree::DirectoryChanged, FileListBox1,
             &TFileListBox::SetDirectory);
+    connect(FileListBox1, &TFileListBox::Unreadable, this, [this](const QString& reason) {
+        NoticeBar->Clear();
+        NoticeBar->Add(reason);
+    });
     connect(DriveComboBox1, &QComboBox::activated, this, [this](int index) {
         DirectoryListBox1->SetDirectory(DriveComboBox1->itemData(index).toString());
     });
@@ -197,7 +203,7 @@ int Tansi2html::ShowMessage(const QString& text, TMsgType type, TMsgButtons butt
     QMessageBox::Icon icon = type == TMsgType::Error          ? QMessageBox::Critical
                              : type == TMsgType::Confirmation ? QMessageBox::Question
                                                               : QMessageBox::Information;
-    QMessageBox box(icon, windowTitle(), text,
+    QMessageBox box(icon, QString::fromStdString(SoftwareName), text,
                     buttons == TMsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
                                                   : QMessageBox::Ok,
                     this);
