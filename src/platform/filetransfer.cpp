@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <random>
 
 #include "platform/files.h"
 
@@ -68,6 +69,22 @@ struct TFd {
         if (Fd >= 0) close(Fd);
     }
 };
+
+bool ProcFdUsable() {
+    static const bool usable = access("/proc/self/fd", X_OK) == 0;
+    return usable;
+}
+
+std::string ProcFdPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
+
+// A hidden name beside target that says what it belongs to.
+std::string HiddenName(const std::string& target) {
+    static std::mt19937 random{std::random_device{}()};
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::string name = FolderOf(target) + "." + NameOf(target) + ".";
+    for (int i = 0; i < 6; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
+    return name;
+}
 
 std::uint64_t DeviceOf(const std::string& folder) {
     struct stat st {};
@@ -130,11 +147,18 @@ TStagedCopy::TStagedCopy(const std::string& source, const std::string& destinati
     if (in.Fd < 0 || fstat(in.Fd, &st) != 0) throw EFileError(Failure("read", source, errno));
     if (!S_ISREG(st.st_mode)) throw EFileError(Failure("read", source, EISDIR));
 
-    // A dot name: file lists and masks pass it by while it is incomplete.
-    std::string temp = FolderOf(destination) + "." + NameOf(destination) + ".XXXXXX";
-    TFd out{mkstemp(temp.data())};
-    if (out.Fd < 0) throw EFileError(Failure("write", destination, errno));
-    FTemp.Path = temp;
+    // Without a name, a copy cut short by a crash leaves nothing behind.
+    const std::string folder = FolderOf(destination);
+    if (ProcFdUsable()) {
+        FTemp.Fd =
+            open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    }
+    if (FTemp.Fd < 0) {
+        std::string temp = folder + "." + NameOf(destination) + ".XXXXXX";
+        FTemp.Fd = mkstemp(temp.data());
+        if (FTemp.Fd < 0) throw EFileError(Failure("write", destination, errno));
+        FTemp.Path = temp;
+    }
 
     char buffer[65536];
     for (;;) {
@@ -144,26 +168,49 @@ TStagedCopy::TStagedCopy(const std::string& source, const std::string& destinati
             if (errno == EINTR) continue;
             throw EFileError(Failure("read", source, errno));
         }
-        if (!WriteAll(out.Fd, buffer, static_cast<size_t>(n)))
+        if (!WriteAll(FTemp.Fd, buffer, static_cast<size_t>(n)))
             throw EFileError(Failure("write", destination, errno));
     }
-    fchmod(out.Fd, st.st_mode & 0777);
+    fchmod(FTemp.Fd, st.st_mode & 0777);
     const timespec times[2] = {st.st_atim, st.st_mtim};
-    futimens(out.Fd, times);
+    futimens(FTemp.Fd, times);
     // A move removes its source next: the copy must be on the disk first.
-    if (fsync(out.Fd) != 0) throw EFileError(Failure("write", destination, errno));
-    const int fd = out.Fd;
-    out.Fd = -1;
-    if (close(fd) != 0) throw EFileError(Failure("write", destination, errno));
+    if (fsync(FTemp.Fd) != 0) throw EFileError(Failure("write", destination, errno));
 }
 
-TStagedCopy::TTempName::~TTempName() {
+TStagedCopy::TTemp::~TTemp() {
+    if (Fd >= 0) close(Fd);
     if (!Path.empty()) unlink(Path.c_str());
 }
 
 TStagedCopy::~TStagedCopy() = default;
 
+void TStagedCopy::NameTemp() {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = HiddenName(FDestination);
+        if (linkat(AT_FDCWD, ProcFdPath(FTemp.Fd).c_str(), AT_FDCWD, name.c_str(),
+                   AT_SYMLINK_FOLLOW) == 0) {
+            FTemp.Path = std::move(name);
+            return;
+        }
+        if (errno != EEXIST) break;
+    }
+    throw EFileError(Failure("write", FDestination, errno));
+}
+
 bool TStagedCopy::Place(const TFileIdentity& expected) {
+    if (FTemp.Path.empty() && !expected.Exists) {
+        // A file without a name takes its name only where none is taken, in one step.
+        if (linkat(AT_FDCWD, ProcFdPath(FTemp.Fd).c_str(), AT_FDCWD, FDestination.c_str(),
+                   AT_SYMLINK_FOLLOW) == 0) {
+            FPlaced = IdentityOf(FDestination);
+            close(FTemp.Fd);
+            FTemp.Fd = -1;
+            return true;
+        }
+        if (errno == EEXIST) return false;
+    }
+    if (FTemp.Path.empty()) NameTemp();
     const TRenamed result = RenameOver(FTemp.Path, FDestination, expected);
     if (result == TRenamed::CrossDevice) throw EFileError(Failure("write", FDestination, EXDEV));
     if (result == TRenamed::Exists) return false;

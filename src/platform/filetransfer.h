@@ -37,8 +37,9 @@ bool RenameNoReplace(const std::string& from, const std::string& to);
 /// Removes the file (a symbolic link itself, not what it points at). Throws EFileError.
 void RemoveFile(const std::string& path);
 
-/// A complete copy of a file in its destination's folder under a temporary name, with the
-/// source's permissions and modification time, flushed to the disk. Removed again unless placed.
+/// A complete copy of a file in its destination's folder, without a name (or, where the file
+/// system has none, under a hidden ".NAME.XXXXXX"), with the source's permissions and
+/// modification time, flushed to the disk. Nothing of it stays unless it is placed.
 class TStagedCopy {
   public:
     /// Throws EFileError naming source when it cannot be read, destination when the copy cannot
@@ -56,14 +57,18 @@ class TStagedCopy {
     const TFileIdentity& PlacedIdentity() const { return FPlaced; }
 
   private:
-    // Removes the file it names, also when the constructor stops half-way.
-    struct TTempName {
+    // The copy's descriptor and temporary name, released also when the constructor stops
+    // half-way.
+    struct TTemp {
+        int Fd = -1;
         std::string Path;
-        ~TTempName();
+        ~TTemp();
     };
 
+    void NameTemp();
+
     std::string FDestination;
-    TTempName FTemp;
+    TTemp FTemp;
     TFileIdentity FPlaced;
 };
 
