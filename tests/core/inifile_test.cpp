@@ -151,6 +151,14 @@ TEST(IniFile, ByteOrderMarkIsKeptAndDoesNotHideTheFirstSection) {
     EXPECT_EQ(ini.Bytes(), "\xEF\xBB\xBF[display]\r\nlanguage=GB2312\r\n");
 }
 
+TEST(IniFile, AFileCutAfterItsLastCrKeepsItsLastValue) {
+    TIniFile ini("[history]\r\nn1=/art/\r");
+    EXPECT_EQ(ini.ReadString("history", "n1", ""), "/art/");
+    ASSERT_TRUE(ini.WriteString("display", "language", "GB2312"));
+    EXPECT_EQ(ini.Bytes(), "[history]\r\nn1=/art/\r\n[display]\r\nlanguage=GB2312\r\n");
+    EXPECT_EQ(TIniFile(ini.Bytes()).ReadString("history", "n1", ""), "/art/");
+}
+
 TEST(IniFile, FirstKeyOfTheFirstMatchingLineCounts) {
     TIniFile ini("[a]\nk=1\nk=2\n[A]\nk=3\nj=4\n");
     EXPECT_EQ(ini.ReadInteger("a", "k", 0), 1);

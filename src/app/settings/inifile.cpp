@@ -98,6 +98,11 @@ TIniFile::TIniFile(std::string_view bytes) {
         if (newline == std::string_view::npos) {
             line.Text = bytes.substr(pos);
             pos = bytes.size();
+            // A file cut after its CR: that CR is the start of a break, not part of a value.
+            if (!line.Text.empty() && line.Text.back() == '\r') {
+                line.Text.pop_back();
+                line.Break = "\r";
+            }
         } else {
             size_t end = newline;
             line.Break = "\n";
@@ -159,7 +164,11 @@ bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool fal
 }
 
 void TIniFile::Insert(size_t index, std::string text) {
-    if (index > 0 && FLines[index - 1].Break.empty()) FLines[index - 1].Break = FBreak;
+    if (index > 0) {
+        std::string& before = FLines[index - 1].Break;
+        if (before.empty()) before = FBreak;
+        if (before == "\r") before = "\r\n";
+    }
     FLines.insert(FLines.begin() + static_cast<std::ptrdiff_t>(index),
                   TLine{std::move(text), FBreak});
 }

@@ -45,7 +45,7 @@ class TIniFile {
   private:
     struct TLine {
         std::string Text;
-        std::string Break;  // "\r\n", "\n" or, on the last line only, empty
+        std::string Break;  // "\r\n", "\n" or, on the last line only, "\r" or empty
     };
 
     std::optional<size_t> FindKey(std::string_view section, std::string_view key) const;
