@@ -372,6 +372,18 @@ class FileCommandsTest : public QObject {
         QVERIFY(!FWindow->bsSkinSpeedButton_DelectFile->isEnabled());
     }
 
+    void withoutATrashDeleteStillDeletesAfterTheSameQuestion() {
+        // A file stands where the trash's folder would have to be made.
+        WriteFile(FDataDir->path(), "blocked", "a file");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(FDataDir->path() + "/blocked"));
+        QVERIFY(ClickFile(*FWindow, "x.txt"));
+        TModalWatcher boxes;
+        boxes.Answers = {QMessageBox::Yes};
+        FWindow->bsSkinSpeedButton_DelectFileClick();
+        QCOMPARE(boxes.Texts, QStringList{"Delete \"" + Art("x.txt") + "\"?"});
+        QVERIFY(!QFile::exists(Art("x.txt")));
+    }
+
     void deleteAnsweredNoKeepsTheFile() {
         QVERIFY(ClickFile(*FWindow, "x.txt"));
         TModalWatcher boxes;
