@@ -35,7 +35,7 @@ enum class TMsgButtons { Ok, YesNo };
 /// live in several files by concern, each a part of this class.
 class Tansi2html : public QWidget {
     Q_OBJECT
-  public:
+public:
     Tansi2html();
     ~Tansi2html() override;
 
@@ -117,7 +117,8 @@ class Tansi2html : public QWidget {
     /// Shown when a first start made a new settings file, before any language pack applies.
     std::string MsgSettingsMade;
     std::string MsgNoTemplate, MsgNoSettings, MsgOverwrite, MsgDeleteConfirm, MsgRenameCaption,
-        MsgRenamePrompt, MsgRenameConfirm, MsgRenameFailed, MsgMoveFailed, MsgCopied, MsgCopyFailed;
+        MsgRenamePrompt, MsgRenameConfirm, MsgRenameFailed, MsgMoveFailed, MsgCopied,
+        MsgCopyFailed;
 
     // Regions and the left column.
     QWidget* bsSkinPanel_adv = nullptr;
@@ -191,13 +192,13 @@ class Tansi2html : public QWidget {
     /// Null until the first open: made at start, it cost the window a third of its start-up.
     QFileDialog* bsSkinOpenDialog1 = nullptr;
 
-  protected:
+protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-  private:
+private:
     // Layout (layout.cpp).
     void CreateRegions();
     QWidget* CreateLeftColumn();

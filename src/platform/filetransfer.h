@@ -41,7 +41,7 @@ void RemoveFile(const std::string& path);
 /// system has none, under a hidden ".NAME.XXXXXX"), with the source's permissions and
 /// modification time, flushed to the disk. Nothing of it stays unless it is placed.
 class TStagedCopy {
-  public:
+public:
     /// Throws EFileError naming source when it cannot be read, destination when the copy cannot
     /// be written; then nothing is left behind.
     TStagedCopy(const std::string& source, const std::string& destination);
@@ -56,7 +56,7 @@ class TStagedCopy {
     /// The placed file, to tell it from one that took its place later.
     const TFileIdentity& PlacedIdentity() const { return FPlaced; }
 
-  private:
+private:
     // The copy's descriptor and temporary name, released also when the constructor stops
     // half-way.
     struct TTemp {

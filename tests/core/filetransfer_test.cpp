@@ -31,7 +31,7 @@ std::set<std::string> Names(const std::string& folder) {
 
 // Mounts a small tmpfs in a mount namespace of this test process's own, so nothing outlives it.
 class TTmpfs {
-  public:
+public:
     TTmpfs(const std::string& folder, unsigned long flags) : FFolder(folder) {
         FMounted = PrivateMounts() &&
                    mount("tmpfs", folder.c_str(), "tmpfs", flags, "size=1m,mode=0777") == 0;
@@ -41,7 +41,7 @@ class TTmpfs {
     }
     bool Mounted() const { return FMounted; }
 
-  private:
+private:
     static bool PrivateMounts() {
         static const bool ready = unshare(CLONE_NEWNS) == 0 &&
                                   mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
@@ -71,7 +71,7 @@ struct TAnswers {
 };
 
 class FileTransfer : public testing::Test {
-  protected:
+protected:
     TTempFolder Source;
     TTempFolder Target;
     TAnswers Answers;

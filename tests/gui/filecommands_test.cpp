@@ -61,15 +61,15 @@ void AnswerInput(const QString& text, bool accept = true) {
 
 class UrlRecorder : public QObject {
     Q_OBJECT
-  public:
+public:
     QList<QUrl> Opened;
-  public slots:
+public slots:
     void open(const QUrl& url) { Opened.append(url); }
 };
 
 class FileCommandsTest : public QObject {
     Q_OBJECT
-  private:
+private:
     // Fresh folders for every test: the art, a destination, and the desktop's data folder.
     std::unique_ptr<QTemporaryDir> FArtDir;
     std::unique_ptr<QTemporaryDir> FOutDir;
@@ -93,7 +93,7 @@ class FileCommandsTest : public QObject {
                "/files/" + name;
     }
 
-  private slots:
+private slots:
     void init() {
         FArtDir = std::make_unique<QTemporaryDir>();
         FOutDir = std::make_unique<QTemporaryDir>();

@@ -15,6 +15,7 @@ TModalWatcher::TModalWatcher() {
 void TModalWatcher::Check() {
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
         Texts.append(box->text());
+        Titles.append(box->windowTitle());
         box->done(Answers.isEmpty() ? QMessageBox::Ok : Answers.takeFirst());
     }
 }
@@ -85,6 +86,8 @@ void WriteFile(const QString& folder, const QString& name, const std::string& by
     file.write(bytes.data(), static_cast<qint64>(bytes.size()));
 }
 
-QRgb Rgb(TColor colour) { return qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF); }
+QRgb Rgb(TColor colour) {
+    return qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
 
 }  // namespace morvane

@@ -22,13 +22,14 @@ namespace morvane {
 /// user would have seen without a box blocking it.
 class TModalWatcher : public QObject {
     Q_OBJECT
-  public:
+public:
     TModalWatcher();
     QStringList Texts;
+    QStringList Titles;
     /// The buttons that answer the boxes, first box first; a box past them is answered with OK.
     QList<int> Answers;
 
-  private:
+private:
     void Check();
     QTimer FTimer;
 };
@@ -37,10 +38,10 @@ class TModalWatcher : public QObject {
 /// so an unexpected box fails its test instead of blocking the run.
 class TStuckBoxCloser : public QObject {
     Q_OBJECT
-  public:
+public:
     TStuckBoxCloser();
 
-  private:
+private:
     void Check();
     QTimer FTimer;
     QPointer<QWidget> FSeen;
@@ -49,7 +50,7 @@ class TStuckBoxCloser : public QObject {
 /// A settings file of the test's own in a temporary folder, holding content, which the windows
 /// made while it lives read and write; the usual one (the build tree's) is never touched.
 class TTestSettings {
-  public:
+public:
     explicit TTestSettings(const std::string& content);
     ~TTestSettings();
     TTestSettings(const TTestSettings&) = delete;
@@ -59,7 +60,7 @@ class TTestSettings {
     const std::string& Path() const { return FPath; }
     std::string Read() const;
 
-  private:
+private:
     QTemporaryDir FFolder;
     std::string FPath;
     std::string FPrevious;
@@ -83,12 +84,12 @@ QRgb Rgb(TColor colour);
 }  // namespace morvane
 
 /// Starts as the program does: the web engine's process settings before the application object.
-#define MORVANE_GUI_TEST_MAIN(TestClass)                          \
-    int main(int argc, char* argv[]) {                            \
-        morvane::PrepareWebEngineProcess();                       \
-        QApplication app(argc, argv);                             \
-        morvane::TStuckBoxCloser closer;                          \
-        morvane::TTestSettings settings(morvane::kQuietSettings); \
-        TestClass test;                                           \
-        return QTest::qExec(&test, argc, argv);                   \
+#define MORVANE_GUI_TEST_MAIN(TestClass)                                 \
+    int main(int argc, char* argv[]) {                                   \
+        morvane::PrepareWebEngineProcess();                              \
+        QApplication app(argc, argv);                                    \
+        morvane::TStuckBoxCloser closer;                                 \
+        morvane::TTestSettings settings(morvane::kQuietSettings);        \
+        TestClass test;                                                  \
+        return QTest::qExec(&test, argc, argv);                          \
     }

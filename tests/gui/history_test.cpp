@@ -11,7 +11,7 @@ using namespace morvane;
 
 class HistoryTest : public QObject {
     Q_OBJECT
-  private:
+private:
     QTemporaryDir FArt;
     QTemporaryDir FOther;
     std::unique_ptr<TTestSettings> FSettings;
@@ -26,7 +26,7 @@ class HistoryTest : public QObject {
         return captions;
     }
 
-  private slots:
+private slots:
     void init() {
         WriteFile(FArt.path(), "a.txt", "a\r\n");
         WriteFile(FArt.path(), "b.txt", "b\r\n");

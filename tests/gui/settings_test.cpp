@@ -35,7 +35,7 @@ std::string Remembered(Tansi2html& window) {
 
 class SettingsTest : public QObject {
     Q_OBJECT
-  private slots:
+private slots:
     void firstStartMakesTheFileSaysSoAndUsesTheDefaults() {
         TTestSettings settings("");
         QVERIFY(QFile::remove(Decoded(settings.Path())));

@@ -14,7 +14,7 @@ namespace morvane {
 /// where it stands, or adds the key at the end of its section, or the section at the end of the
 /// file; every other line keeps its bytes, its line break and its place.
 class TIniFile {
-  public:
+public:
     TIniFile() = default;
     /// The file whose whole content is bytes.
     explicit TIniFile(std::string_view bytes);
@@ -42,7 +42,7 @@ class TIniFile {
     /// Writes Bytes() to path, replacing it whole or not at all; throws EFileError naming path.
     void Save(const std::string& path) const;
 
-  private:
+private:
     struct TLine {
         std::string Text;
         std::string Break;  // "\r\n", "\n" or, on the last line only, "\r" or empty
