@@ -211,6 +211,9 @@ private:
     QFileDialog* SelectDirectoryDialog();
     void ConnectHandlers();
     void ConnectFileCommands();
+    /// The files of the document shown: both of a colour document's, even when only its text
+    /// could be shown; none when nothing is shown.
+    std::vector<std::string> ShownFiles() const;
     void ShowRecentCaptions();
     void RefreshFileList();
     /// Tells the user, once a run, that the settings will not be kept, and why.

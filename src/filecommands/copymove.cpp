@@ -40,13 +40,11 @@ void Tansi2html::MenuItem_CopyAndMoveClick(QAction* item) {
 }
 
 bool Tansi2html::FileMoveCopy(const std::string& folder, bool isMove) {
-    const bool pair = abc.FKind == dkColor;
+    const bool pair = abc.DetectKind(CurrentFile) == dkColor;
     std::vector<TTransferItem> files;
-    for (const std::string& source : pair ? std::vector<std::string>{abc.FColorPath, abc.FTextPath}
-                                          : std::vector<std::string>{abc.FSourcePath}) {
-        if (!source.empty()) files.push_back({source, JoinPath(folder, NameOf(source))});
-    }
-    if (abc.FKind == dkNone || files.empty()) return false;
+    for (const std::string& source : ShownFiles())
+        files.push_back({source, JoinPath(folder, NameOf(source))});
+    if (files.empty()) return false;
 
     if (const std::optional<TTransferFailure> failure = DoCopyFile(files, isMove)) {
         QString text = MessageText(isMove ? MsgMoveFailed : MsgCopyFailed, failure->Destination);

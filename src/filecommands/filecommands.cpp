@@ -26,6 +26,17 @@ void Tansi2html::ConnectFileCommands() {
             &Tansi2html::MenuItem_CopyAndMoveClick);
 }
 
+std::vector<std::string> Tansi2html::ShownFiles() const {
+    if (CurrentFile.empty()) return {};
+    if (abc.DetectKind(CurrentFile) != dkColor) return {CurrentFile};
+    std::vector<std::string> files;
+    for (const char* ext : {"clo", "txt"}) {
+        const std::string part = CompanionPath(CurrentFile, ext);
+        if (!part.empty()) files.push_back(part);
+    }
+    return files;
+}
+
 // With nothing shown there is nothing to hand to the desktop.
 void Tansi2html::bsSkinSpeedButton_laugchClick() {
     if (!CurrentFile.empty()) ShellOpen(QFile::decodeName(QByteArray::fromStdString(CurrentFile)));

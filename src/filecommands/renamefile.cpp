@@ -38,14 +38,9 @@ void Tansi2html::bsSkinSpeedButton_RenameClick() {
         return;
 
     // A colour document keeps its two files together under the new name.
-    std::vector<TTransferItem> renames{{CurrentFile, folder + newBase + extension}};
-    if (abc.FKind == dkColor && (CurrentFile == abc.FColorPath || CurrentFile == abc.FTextPath)) {
-        renames.clear();
-        for (const std::string& part : {abc.FColorPath, abc.FTextPath}) {
-            if (!part.empty() && FileExists(part))
-                renames.push_back({part, FolderOf(part) + newBase + ExtensionOf(part)});
-        }
-    }
+    std::vector<TTransferItem> renames;
+    for (const std::string& file : ShownFiles())
+        renames.push_back({file, FolderOf(file) + newBase + ExtensionOf(file)});
     if (const std::optional<TTransferFailure> failure = RenameFiles(renames)) {
         QString text = MessageText(MsgRenameFailed, failure->Destination);
         if (!failure->Reason.empty()) text += "\n" + QString::fromLocal8Bit(failure->Reason);

@@ -178,6 +178,19 @@ private slots:
         QCOMPARE(boxes.Texts, isMove ? QStringList() : QStringList{"Done: " + Out("pair.clo")});
     }
 
+    void aPairShownAsTextForItsBrokenColoursStillTravelsWhole() {
+        WriteFile(ArtPath(), "broken.clo", "1\r\n1\r\n#1\r\n*1\r\nred\r\n");
+        WriteFile(ArtPath(), "broken.txt", "text\r\n");
+        FWindow->FileListBox1->SetDirectory(ArtPath());
+        FWindow->AddPopMenuCopyto(Bytes(OutPath()), true);
+        TModalWatcher boxes;
+        QVERIFY(ClickFile(*FWindow, "broken.clo"));
+        QCOMPARE(FWindow->abc.FKind, dkText);
+        FWindow->MenuItem_Moveto[0]->trigger();
+        QCOMPARE(Names(OutPath()), (QStringList{"broken.clo", "broken.txt"}));
+        QVERIFY(!QFile::exists(Art("broken.clo")) && !QFile::exists(Art("broken.txt")));
+    }
+
     void colourFileWithoutTextTravelsAlone() {
         FWindow->AddPopMenuCopyto(Bytes(OutPath()), false);
         QVERIFY(ClickFile(*FWindow, "lone.clo"));
