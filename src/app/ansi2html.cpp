@@ -63,7 +63,7 @@ Tansi2html::Tansi2html() {
         this, QString::fromStdString(SoftwareName), NoticeBar);
     abc.SetMessageSink(FMessageSink.get());
     abc.SetTempDir(TempDir);
-    setGeometry(0, 0, 640, 480);
+    Inifile_Read();
     Load_mouse_cursor();
     UserId = Bytes(QDir::home().dirName().left(11));
     CurrentFile.clear();
@@ -112,6 +112,8 @@ void Tansi2html::ConnectHandlers() {
             item, &QAction::triggered, this, [this, item]() { MenuItem_txtClick(item); },
             Qt::QueuedConnection);
     }
+    connect(PopupMenu_History, &QMenu::triggered, this, &Tansi2html::Popm_1Click);
+    ConnectFileCommands();
 }
 
 void Tansi2html::Creat_temp_dir() {
@@ -189,6 +191,7 @@ void Tansi2html::closeEvent(QCloseEvent* event) {
         return;
     }
     ClearTempFiles(SoftwareName, "htm");
+    Inifile_Write();
     QWidget::closeEvent(event);
 }
 

@@ -1,10 +1,14 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "document/abc.h"
+#include "platform/filetransfer.h"
 
 class QAction;
 class QComboBox;
@@ -65,6 +69,30 @@ public:
     /// The save menu's format items, told apart by their tag: 1 text, 2 colour file, 3 page,
     /// 4 GIF, 5 BMP, 6 PNG. Does nothing while a save runs.
     void MenuItem_txtClick(QAction* sender);
+    // Settings file (windowsettings.cpp).
+    /// Points every window made afterwards at path instead of the usual settings file; empty
+    /// goes back to the usual one. Tests keep their settings apart with it.
+    static void SetSettingsFile(const std::string& path);
+    void Inifile_Read();
+    void Inifile_Write();
+
+    // Folder history (history.cpp).
+    /// Puts the folder of path (a file just shown) first in the folder history.
+    void AddPopMenu(const std::string& path);
+    void Popm_1Click(QAction* item);
+
+    // File commands (src/filecommands/).
+    void bsSkinSpeedButton_DelectFileClick();
+    void bsSkinSpeedButton_RenameClick();
+    void bsSkinSpeedButton_laugchClick();
+    void MenuItem_CopyAndMoveClick(QAction* item);
+    /// Copies or moves the shown document into folder; true when it arrived.
+    bool FileMoveCopy(const std::string& folder, bool isMove);
+    /// Copies or moves files as a unit, asking before an existing file is replaced; the failure,
+    /// if any.
+    std::optional<TTransferFailure> DoCopyFile(const std::vector<TTransferItem>& files,
+                                               bool isMove);
+    void AddPopMenuCopyto(const std::string& folder, bool isMove);
 
     // Buttons of the left toolbar and the options strip (ansi2html.cpp).
     void bsSkinSpeedButton_HelpClick();
@@ -82,6 +110,17 @@ public:
     std::string SoftwareVersion;
     /// At most 11 characters; read by the banner and the submission page.
     std::string UserId;
+    /// The settings file this window reads at start and writes at close.
+    std::string SettingsFile;
+    /// The captions of the folder history (newest first) and of the copy-to and move-to lists,
+    /// as bytes; the menus show them.
+    std::vector<std::string> FHistory = std::vector<std::string>(10);
+    std::vector<std::string> FCopyto = std::vector<std::string>(9);
+    std::vector<std::string> FMoveto = std::vector<std::string>(9);
+    /// The sponsor banner's two counters, kept as read.
+    std::string FBannerCount1, FBannerCount2;
+    /// Shown when a first start made a new settings file, before any language pack applies.
+    std::string MsgSettingsMade;
     std::string MsgNoTemplate, MsgNoSettings, MsgOverwrite, MsgDeleteConfirm, MsgRenameCaption,
         MsgRenamePrompt, MsgRenameConfirm, MsgRenameFailed, MsgMoveFailed, MsgCopied,
         MsgCopyFailed;
@@ -145,6 +184,17 @@ public:
     QMenu* bsSkinPopupMenu_copyto = nullptr;
     QMenu* bsSkinPopupMenu_moveto = nullptr;
     QMenu* bsSkinPopupMenu_File = nullptr;
+    /// popm_1 … popm_9, popm_0: the folder history items in display order.
+    std::array<QAction*, 10> HistoryItems{};
+    QAction* MenuItem_CopytoNewPath = nullptr;
+    QAction* MenuItem_MovetoNewPath = nullptr;
+    std::array<QAction*, 9> MenuItem_copyto{};
+    std::array<QAction*, 9> MenuItem_Moveto{};
+    QAction* MenuItem_DelectFile = nullptr;
+    QAction* MenuItem_Rename = nullptr;
+    QAction* MenuItem_Launch = nullptr;
+    /// Made on first use, as the open dialog.
+    QFileDialog* bsSkinSelectDirectoryDialog1 = nullptr;
     /// Null until the first open: made at start, it cost the window a third of its start-up.
     QFileDialog* bsSkinOpenDialog1 = nullptr;
     /// Null until the first save.
@@ -167,7 +217,16 @@ private:
     QWidget* CreateOptionsStrip();
     void CreateMenus();
     QFileDialog* OpenDialog();
+    QFileDialog* SelectDirectoryDialog();
     void ConnectHandlers();
+    void ConnectFileCommands();
+    /// The files of the document shown: both of a colour document's, even when only its text
+    /// could be shown; none when nothing is shown.
+    std::vector<std::string> ShownFiles() const;
+    void ShowRecentCaptions();
+    void RefreshFileList();
+    /// Tells the user, once a run, that the settings will not be kept, and why.
+    void TellSettingsNotKept(const std::string& reason);
     void FormResize();
     /// Loads path into abc after a Reset. A colour document whose colours cannot be read shows its
     /// text part with a notice. Throws as LoadFile does.
@@ -183,6 +242,9 @@ private:
     std::unique_ptr<TMessageBoxSink> FMessageSink;
     /// TempDir while it lasts: removed with the window.
     std::unique_ptr<TScratchFolder> FScratch;
+    bool FSettingsTold = false;
+    bool FSettingsReadable = true;
+    bool FSettingsWritten = false;
     bool FFileListPlaced = false;
     bool FFontsRequested = false;
     bool FSaving = false;

@@ -227,9 +227,9 @@ void Tansi2html::CreateMenus() {
     PopupMenu_History = Menu(this, "PopupMenu_History");
     for (int i = 1; i <= 9; ++i) {
         QByteArray name = "popm_" + QByteArray::number(i);
-        Item(PopupMenu_History, name.constData(), QString::number(i), 0);
+        HistoryItems[i - 1] = Item(PopupMenu_History, name.constData(), QString::number(i), 0);
     }
-    Item(PopupMenu_History, "popm_0", QStringLiteral("文件夹..."), 0);
+    HistoryItems[9] = Item(PopupMenu_History, "popm_0", QStringLiteral("文件夹..."), 0);
     bsSkinMenuSpeedButton_History->setMenu(PopupMenu_History);
     bsSkinMenuSpeedButton_History->setPopupMode(QToolButton::InstantPopup);
 
@@ -249,13 +249,17 @@ void Tansi2html::CreateMenus() {
 
     bsSkinPopupMenu_copyto = Menu(this, "bsSkinPopupMenu_copyto");
     bsSkinPopupMenu_moveto = Menu(this, "bsSkinPopupMenu_moveto");
-    Item(bsSkinPopupMenu_copyto, "MenuItem_CopytoNewPath", QStringLiteral("Copyto Path..."), 1);
-    Item(bsSkinPopupMenu_moveto, "MenuItem_MovetoNewPath", QStringLiteral("Move to Path..."), 2);
+    MenuItem_CopytoNewPath =
+        Item(bsSkinPopupMenu_copyto, "MenuItem_CopytoNewPath", QStringLiteral("Copyto Path..."), 1);
+    MenuItem_MovetoNewPath = Item(bsSkinPopupMenu_moveto, "MenuItem_MovetoNewPath",
+                                  QStringLiteral("Move to Path..."), 2);
     for (int i = 1; i <= 9; ++i) {
         QByteArray copyName = "MenuItem_copyto" + QByteArray::number(i);
         QByteArray moveName = "MenuItem_Moveto" + QByteArray::number(i);
-        Item(bsSkinPopupMenu_copyto, copyName.constData(), QStringLiteral("/"), 3);
-        Item(bsSkinPopupMenu_moveto, moveName.constData(), QStringLiteral("/"), 4);
+        MenuItem_copyto[i - 1] =
+            Item(bsSkinPopupMenu_copyto, copyName.constData(), QStringLiteral("/"), 3);
+        MenuItem_Moveto[i - 1] =
+            Item(bsSkinPopupMenu_moveto, moveName.constData(), QStringLiteral("/"), 4);
     }
     bsSkinMenuSpeedButton_Copyto->setMenu(bsSkinPopupMenu_copyto);
     bsSkinMenuSpeedButton_Copyto->setPopupMode(QToolButton::InstantPopup);
@@ -263,9 +267,10 @@ void Tansi2html::CreateMenus() {
     bsSkinMenuSpeedButton_Moveto->setPopupMode(QToolButton::InstantPopup);
 
     bsSkinPopupMenu_File = Menu(this, "bsSkinPopupMenu_File");
-    Item(bsSkinPopupMenu_File, "MenuItem_DelectFile", QStringLiteral("&Delect"), 0);
-    Item(bsSkinPopupMenu_File, "MenuItem_Rename", QStringLiteral("&Rename"), 0);
-    Item(bsSkinPopupMenu_File, "MenuItem_Launch", QStringLiteral("&Launch"), 0);
+    MenuItem_DelectFile =
+        Item(bsSkinPopupMenu_File, "MenuItem_DelectFile", QStringLiteral("&Delect"), 0);
+    MenuItem_Rename = Item(bsSkinPopupMenu_File, "MenuItem_Rename", QStringLiteral("&Rename"), 0);
+    MenuItem_Launch = Item(bsSkinPopupMenu_File, "MenuItem_Launch", QStringLiteral("&Launch"), 0);
     bsSkinPopupMenu_File->addSeparator();
     Item(bsSkinPopupMenu_File, "MenuItem_FileCopy", QStringLiteral("&Copy"), 0)->setEnabled(false);
     Item(bsSkinPopupMenu_File, "MenuItem_FileCut", QStringLiteral("C&ut"), 0)->setEnabled(false);
@@ -285,6 +290,16 @@ QFileDialog* Tansi2html::OpenDialog() {
         QStringLiteral("Html files (*.htm) (*.htm *.html)"),
     });
     return bsSkinOpenDialog1;
+}
+
+QFileDialog* Tansi2html::SelectDirectoryDialog() {
+    if (bsSkinSelectDirectoryDialog1) return bsSkinSelectDirectoryDialog1;
+    bsSkinSelectDirectoryDialog1 = new QFileDialog(this, QStringLiteral("Select folder"));
+    bsSkinSelectDirectoryDialog1->setObjectName(QStringLiteral("bsSkinSelectDirectoryDialog1"));
+    bsSkinSelectDirectoryDialog1->setOption(QFileDialog::DontUseNativeDialog);
+    bsSkinSelectDirectoryDialog1->setOption(QFileDialog::ShowDirsOnly);
+    bsSkinSelectDirectoryDialog1->setFileMode(QFileDialog::Directory);
+    return bsSkinSelectDirectoryDialog1;
 }
 
 }  // namespace morvane

@@ -6,7 +6,9 @@ namespace morvane {
 // is followed by what the message appends (a path, or nothing).
 void Tansi2html::SetBuiltInMessages() {
     MsgNoTemplate = "The submission template \"add.htm\" is missing beside the program.";
-    MsgNoSettings = "The settings file \"morvane.ini\" was not found.";
+    MsgSettingsMade =
+        "No settings file was found, so a new one was made with the usual settings:\n";
+    MsgNoSettings = "The settings file is gone, so the settings of this session were not saved:\n";
     MsgOverwrite = "This file exists already. Replace it?\n";
     MsgDeleteConfirm = "Delete \"";
     MsgRenameCaption = "Rename";

@@ -9,6 +9,7 @@
 #include "app/ansi2html.h"
 #include "display/showpanel.h"
 #include "platform/files.h"
+#include "platform/filetransfer.h"
 #include "platform/gbtext.h"
 #include "platform/shell.h"
 
@@ -42,14 +43,6 @@ std::string WithExtension(const std::string& path, const std::string& extension,
     const std::size_t dot = path.rfind('.');
     if (dot == std::string::npos || dot < nameStart) return path + "." + extension;
     return keepOwn ? path : path.substr(0, dot + 1) + extension;
-}
-
-bool SameFile(const std::string& a, const std::string& b) {
-    if (a.empty() || b.empty()) return false;
-    const QFileInfo first(Name(a));
-    const QFileInfo second(Name(b));
-    return first.exists() && second.exists() &&
-           first.canonicalFilePath() == second.canonicalFilePath();
 }
 
 // Marks a save under way for its whole run, the wait cursor with it.

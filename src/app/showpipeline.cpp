@@ -67,6 +67,7 @@ void Tansi2html::FileSelected(int index) {
             return;
         }
         CurrentFile = path;
+        AddPopMenu(CurrentFile);
         ShowPanel->ShowDocument(abc, bsSkinSpeedButton_ViewSource->isChecked());
         ChangeWindowType(abc);
     } catch (const std::exception& error) {
@@ -122,6 +123,7 @@ void Tansi2html::bsSkinMenuSpeedButton_OpenFileClick() {
             return;
         }
         CurrentFile = file;
+        AddPopMenu(CurrentFile);
         SetExplorer(CurrentFile);
         SetFormCaption(CurrentFile);
         ChangeWindowType(abc);

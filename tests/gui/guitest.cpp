@@ -16,7 +16,7 @@ void TModalWatcher::Check() {
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
         Texts.append(box->text());
         Titles.append(box->windowTitle());
-        box->done(QMessageBox::Ok);
+        box->done(Answers.isEmpty() ? QMessageBox::Ok : Answers.takeFirst());
     }
 }
 
@@ -33,6 +33,34 @@ void TStuckBoxCloser::Check() {
         box = nullptr;
     }
     FSeen = box;
+}
+
+namespace {
+
+// The settings file the windows are pointed at now, so a test's own can give the program's back.
+std::string& CurrentSettings() {
+    static std::string path;
+    return path;
+}
+
+}  // namespace
+
+TTestSettings::TTestSettings(const std::string& content) : FPrevious(CurrentSettings()) {
+    FPath = QFile::encodeName(FFolder.path() + QStringLiteral("/morvane.ini")).toStdString();
+    WriteFile(FFolder.path(), QStringLiteral("morvane.ini"), content);
+    CurrentSettings() = FPath;
+    Tansi2html::SetSettingsFile(FPath);
+}
+
+TTestSettings::~TTestSettings() {
+    CurrentSettings() = FPrevious;
+    Tansi2html::SetSettingsFile(FPrevious);
+}
+
+std::string TTestSettings::Read() const {
+    QFile file(QFile::decodeName(QByteArray::fromStdString(FPath)));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll().toStdString();
 }
 
 std::unique_ptr<Tansi2html> OpenWindow(const QString& folder) {

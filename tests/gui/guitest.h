@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <memory>
@@ -25,6 +26,8 @@ public:
     TModalWatcher();
     QStringList Texts;
     QStringList Titles;
+    /// The buttons that answer the boxes, first box first; a box past them is answered with OK.
+    QList<int> Answers;
 
 private:
     void Check();
@@ -43,6 +46,28 @@ private:
     QTimer FTimer;
     QPointer<QWidget> FSeen;
 };
+
+/// A settings file of the test's own in a temporary folder, holding content, which the windows
+/// made while it lives read and write; the usual one (the build tree's) is never touched.
+class TTestSettings {
+public:
+    explicit TTestSettings(const std::string& content);
+    ~TTestSettings();
+    TTestSettings(const TTestSettings&) = delete;
+    TTestSettings& operator=(const TTestSettings&) = delete;
+
+    /// Bytes of the file path (file-system bytes).
+    const std::string& Path() const { return FPath; }
+    std::string Read() const;
+
+private:
+    QTemporaryDir FFolder;
+    std::string FPath;
+    std::string FPrevious;
+};
+
+/// Settings for tests that are not about them: the defaults, but saved files are not opened.
+constexpr char kQuietSettings[] = "[display]\r\nLaunchFile=0\r\n";
 
 /// A shown main window pointed at folder.
 std::unique_ptr<Tansi2html> OpenWindow(const QString& folder);
@@ -64,6 +89,7 @@ QRgb Rgb(TColor colour);
         morvane::PrepareWebEngineProcess();                              \
         QApplication app(argc, argv);                                    \
         morvane::TStuckBoxCloser closer;                                 \
+        morvane::TTestSettings settings(morvane::kQuietSettings);        \
         TestClass test;                                                  \
         return QTest::qExec(&test, argc, argv);                          \
     }

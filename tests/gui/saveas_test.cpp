@@ -174,6 +174,8 @@ private slots:
                                         "Gif File(.gif)", "BMP File(.bmp)", "PNG File(.png)", "",
                                         "Launch Save File"}));
         QCOMPARE(FWindow->MenuItem_png->data().toInt(), 6);
+        // On unless the settings say otherwise (these tests' own settings turn it off).
+        TTestSettings defaults("\r\n");
         QVERIFY(Tansi2html().LaunchFile->isChecked());
     }
 
