@@ -16,8 +16,10 @@
 #include <filesystem>
 #include <system_error>
 
+#include "about/aboutform.h"
 #include "app/directorytree.h"
 #include "app/filelistbox.h"
+#include "app/makersite.h"
 #include "app/messageboxsink.h"
 #include "display/raster/cellfont.h"
 #include "display/pictureview.h"
@@ -30,9 +32,6 @@ namespace morvane {
 namespace {
 
 constexpr int kFileListHeight = 159;
-
-// The maker's site is ours to choose; .example never resolves to someone else's.
-const char kDownloadPage[] = "https://morvane.example/quillet/quillet.htm";
 
 const char kScratchPrefix[] = "morvane-";
 
@@ -66,6 +65,7 @@ Tansi2html::Tansi2html() {
     ConnectHandlers();
     SetExplorer(AppDir + "Favorites/1.txt");
     SaveDir = AppDir;
+    FillLanguageBox();
 }
 
 Tansi2html::~Tansi2html() { abc.SetMessageSink(nullptr); }
@@ -97,6 +97,9 @@ void Tansi2html::ConnectHandlers() {
             &Tansi2html::bsSkinSpeedButton_OptionClick);
     connect(bsSkinButton_downQuillet, &QPushButton::clicked, this,
             &Tansi2html::bsSkinButton_downQuilletClick);
+    connect(bsSkinSpeedButton_About, &QToolButton::clicked, this,
+            &Tansi2html::bsSkinSpeedButton_AboutClick);
+    connect(CbSelect, &QComboBox::activated, this, &Tansi2html::CbSelectChange);
 }
 
 void Tansi2html::Creat_temp_dir() {
@@ -187,7 +190,17 @@ void Tansi2html::bsSkinSpeedButton_OptionClick() {
 }
 
 void Tansi2html::bsSkinButton_downQuilletClick() {
-    ShellOpen(QString::fromLatin1(kDownloadPage));
+    ShellOpen(QString::fromLatin1(kQuilletPage));
+}
+
+void Tansi2html::bsSkinSpeedButton_AboutClick() {
+    if (!aboutform) {
+        aboutform = std::make_unique<Taboutform>(
+            TAboutHost{AppDir, TempDir, SoftwareName, &LanguageName});
+    }
+    aboutform->show();
+    aboutform->raise();
+    aboutform->activateWindow();
 }
 
 int Tansi2html::ShowMessage(const QString& text, TMsgType type, TMsgButtons buttons) {

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "document/abc.h"
 
@@ -17,6 +18,7 @@ class QToolButton;
 
 namespace morvane {
 
+class Taboutform;
 class TDirectoryTree;
 class TFileListBox;
 class TMessageBoxSink;
@@ -63,6 +65,15 @@ public:
     void bsSkinSpeedButton_HelpClick();
     void bsSkinSpeedButton_OptionClick();
     void bsSkinButton_downQuilletClick();
+    /// Shows the about window, made on its first showing; brings a shown one forward.
+    void bsSkinSpeedButton_AboutClick();
+
+    // Language packs (languages.cpp).
+    /// The names of the main window packs in the "Language" folder, in directory order.
+    std::vector<std::string> ListLanguages();
+    /// Applies the main window pack of language name; a missing pack changes nothing.
+    void SetLanguage(const std::string& name);
+    void CbSelectChange();
 
     Tabc abc;
     std::unique_ptr<TShowPanel> ShowPanel;
@@ -137,6 +148,8 @@ public:
     QMenu* bsSkinPopupMenu_File = nullptr;
     /// Null until the first open: made at start, it cost the window a third of its start-up.
     QFileDialog* bsSkinOpenDialog1 = nullptr;
+    /// Null until the about button is first pressed.
+    std::unique_ptr<Taboutform> aboutform;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -156,6 +169,8 @@ private:
     QFileDialog* OpenDialog();
     void ConnectHandlers();
     void FormResize();
+    /// Lists the packs in the language box and applies the one named LanguageName.
+    void FillLanguageBox();
 
     std::unique_ptr<TMessageBoxSink> FMessageSink;
     /// TempDir while it lasts: removed with the window.

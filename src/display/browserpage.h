@@ -36,6 +36,12 @@ public:
     virtual void OnLoadFinished(std::function<void(bool ok)> handler) = 0;
     /// Runs handler whenever the page's title changes; an empty handler removes it.
     virtual void OnTitleChanged(std::function<void(const QString& title)> handler) = 0;
+    /// Starts going back in the page's history; false, doing nothing, when there is no page before.
+    virtual bool GoBack() = 0;
+    /// Starts going forward in the page's history; false, doing nothing, when there is none.
+    virtual bool GoForward() = 0;
+    /// Runs handler whenever a load starts; an empty handler removes it.
+    virtual void OnLoadStarted(std::function<void()> handler) = 0;
 };
 
 /// Loads the browser module beside the executable on first use and makes a page on parent.

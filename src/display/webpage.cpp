@@ -1,5 +1,6 @@
 // The browser module: the only code that links the web engine, loaded with the first page so
 // that the window starts without it.
+#include <QWebEngineHistory>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -18,6 +19,9 @@ public:
         });
         connect(this, &QWebEngineView::titleChanged, this, [this](const QString& title) {
             if (FTitleChanged) FTitleChanged(title);
+        });
+        connect(this, &QWebEngineView::loadStarted, this, [this]() {
+            if (FLoadStarted) FLoadStarted();
         });
     }
 
@@ -40,9 +44,26 @@ public:
         FTitleChanged = std::move(handler);
     }
 
+    bool GoBack() override {
+        if (!history()->canGoBack()) return false;
+        back();
+        return true;
+    }
+
+    bool GoForward() override {
+        if (!history()->canGoForward()) return false;
+        forward();
+        return true;
+    }
+
+    void OnLoadStarted(std::function<void()> handler) override {
+        FLoadStarted = std::move(handler);
+    }
+
 private:
     std::function<void(bool)> FLoadFinished;
     std::function<void(const QString&)> FTitleChanged;
+    std::function<void()> FLoadStarted;
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "guitest.h"
 
+#include <QDesktopServices>
 #include <QFile>
 #include <QMessageBox>
 
@@ -32,6 +33,14 @@ void TStuckBoxCloser::Check() {
         box = nullptr;
     }
     FSeen = box;
+}
+
+TUrlCatcher::TUrlCatcher(const QStringList& schemes) : FSchemes(schemes) {
+    for (const QString& scheme : FSchemes) QDesktopServices::setUrlHandler(scheme, this, "Open");
+}
+
+TUrlCatcher::~TUrlCatcher() {
+    for (const QString& scheme : FSchemes) QDesktopServices::unsetUrlHandler(scheme);
 }
 
 std::unique_ptr<Tansi2html> OpenWindow(const QString& folder) {

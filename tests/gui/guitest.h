@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
+#include <QUrl>
 #include <QtTest>
 #include <memory>
 #include <string>
@@ -41,6 +42,22 @@ private:
     void Check();
     QTimer FTimer;
     QPointer<QWidget> FSeen;
+};
+
+/// Takes the addresses the program hands to the desktop (ShellOpen) for the schemes it is set
+/// up for, instead of the desktop; the handlers go with it.
+class TUrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    explicit TUrlCatcher(const QStringList& schemes);
+    ~TUrlCatcher() override;
+    QList<QUrl> Urls;
+
+public slots:
+    void Open(const QUrl& url) { Urls.append(url); }
+
+private:
+    QStringList FSchemes;
 };
 
 /// A shown main window pointed at folder.
