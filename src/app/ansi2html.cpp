@@ -25,8 +25,10 @@
 #include "display/pictureview.h"
 #include "display/showpanel.h"
 #include "platform/files.h"
+#include "platform/loginname.h"
 #include "platform/scratchfolder.h"
 #include "platform/shell.h"
+#include "submission/sendvalues.h"
 
 namespace morvane {
 namespace {
@@ -60,7 +62,7 @@ Tansi2html::Tansi2html() {
     abc.SetTempDir(TempDir);
     setGeometry(0, 0, 640, 480);
     Load_mouse_cursor();
-    UserId = Bytes(QDir::home().dirName().left(11));
+    UserId = UserIdentification(LoginName());
     CurrentFile.clear();
     ConnectHandlers();
     SetExplorer(AppDir + "Favorites/1.txt");
@@ -100,6 +102,8 @@ void Tansi2html::ConnectHandlers() {
     connect(bsSkinSpeedButton_About, &QToolButton::clicked, this,
             &Tansi2html::bsSkinSpeedButton_AboutClick);
     connect(CbSelect, &QComboBox::activated, this, &Tansi2html::CbSelectChange);
+    connect(bsSkinSpeedButton_Send, &QToolButton::clicked, this,
+            &Tansi2html::bsSkinSpeedButton_SendClick);
 }
 
 void Tansi2html::Creat_temp_dir() {

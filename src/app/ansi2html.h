@@ -75,6 +75,9 @@ public:
     void SetLanguage(const std::string& name);
     void CbSelectChange();
 
+    // Gallery submission page (sendpage.cpp).
+    void bsSkinSpeedButton_SendClick();
+
     Tabc abc;
     std::unique_ptr<TShowPanel> ShowPanel;
     std::string CurrentFile;
