@@ -160,11 +160,15 @@ void Taboutform::showEvent(QShowEvent* event) {
 }
 
 void Taboutform::FormShow() {
+    FollowLanguage();
+    Edit_input->setFocus();
+}
+
+void Taboutform::FollowLanguage() {
     if (FHost.LanguageName && AboutLanguage != *FHost.LanguageName) {
         AboutLanguage = *FHost.LanguageName;
         SetAboutLanguage(AboutLanguage);
     }
-    Edit_input->setFocus();
 }
 
 bool Taboutform::eventFilter(QObject* watched, QEvent* event) {

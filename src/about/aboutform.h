@@ -36,6 +36,8 @@ class Taboutform : public QWidget {
     explicit Taboutform(TAboutHost host);
     ~Taboutform() override;
 
+    /// Applies the main window's language when it differs from the one last requested.
+    void FollowLanguage();
     /// Applies the about pack of language name, then rewrites and shows the about page. A
     /// missing pack changes nothing.
     void SetAboutLanguage(const std::string& name);

@@ -1,6 +1,7 @@
 #include <QComboBox>
 #include <QFile>
 
+#include "about/aboutform.h"
 #include "app/ansi2html.h"
 #include "app/language/languagepack.h"
 #include "app/language/packfolder.h"
@@ -89,6 +90,8 @@ void Tansi2html::SetLanguage(const std::string& name) {
 void Tansi2html::CbSelectChange() {
     LanguageName = CbSelect->currentData().toByteArray().toStdString();
     SetLanguage(LanguageName);
+    // An about window on screen changes with the main window; a hidden one when next shown.
+    if (aboutform && aboutform->isVisible()) aboutform->FollowLanguage();
 }
 
 void Tansi2html::FillLanguageBox() {

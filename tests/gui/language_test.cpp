@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
+#include "about/aboutform.h"
 #include "app/language/languagepack.h"
 #include "app/language/packfolder.h"
 #include "guitest.h"
@@ -137,6 +138,24 @@ class LanguageTest : public QObject {
         QVERIFY(Choose(*window, "GB2312"));
         QCOMPARE(window->LanguageName, std::string("GB2312"));
         VerifyShowsPack(*window, "GB2312");
+    }
+
+    void aboutWindowOnScreenFollowsAtOnce() {
+        auto window = OpenWindow(QDir::tempPath());
+        QVERIFY(window);
+        QTest::mouseClick(window->bsSkinSpeedButton_About, Qt::LeftButton);
+        QVERIFY(window->aboutform && window->aboutform->isVisible());
+        QTest::mouseClick(window->bsSkinSpeedButton_Option, Qt::LeftButton);
+        QVERIFY(Choose(*window, "English"));
+        const TLanguagePack pack = ReadLanguagePack(
+            FindPackFile(window->AppDir, "English", kAboutPackSuffix), kAboutPackTextBytes);
+        QCOMPARE(window->aboutform->AboutLanguage, std::string("English"));
+        QCOMPARE(window->aboutform->bsSkinSB_forward->toolTip(), DecodeGb(pack.Texts.at(4)));
+        QCOMPARE(window->aboutform->PageTexts.Paragraph1, pack.Texts.at(31));
+        QFile page(QFile::decodeName(
+            QByteArray::fromStdString(window->aboutform->PageFolder() + "README.HTM")));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        QVERIFY(page.readAll().contains(QByteArray::fromStdString(pack.Texts.at(31))));
     }
 
     void faultyPackGivesWhatItHasAndMissingPackNothing() {
