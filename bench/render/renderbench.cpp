@@ -19,7 +19,8 @@ double MillisecondsSince(TClock::time_point start) {
 void FillDocument(morvane::Tabc& doc) {
     const std::string pattern = "\xD6\xD0\xCE\xC4\xA9\xB0\xA9\xA4 ASCII art \xA8\x80\xA8\x88";
     doc.FWideCells = false;
-    doc.FRowCount = morvane::Tabc::kMaxRows;
+    doc.FRowCount = 80;
+    doc.SizeGrid(doc.FRowCount);
     doc.FColCount = morvane::Tabc::kMaxCols;
     doc.FLines.clear();
     for (int row = 0; row < doc.FRowCount; ++row) {

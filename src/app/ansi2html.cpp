@@ -21,6 +21,7 @@
 #include "app/filelistbox.h"
 #include "app/makersite.h"
 #include "app/messageboxsink.h"
+#include "app/noticebar.h"
 #include "display/raster/cellfont.h"
 #include "display/pictureview.h"
 #include "display/showpanel.h"
@@ -57,7 +58,8 @@ Tansi2html::Tansi2html() {
     CreateMenus();
     ShowPanel = std::make_unique<TShowPanel>(bsSkinPanel1);
     Creat_temp_dir();
-    FMessageSink = std::make_unique<TMessageBoxSink>(this);
+    FMessageSink = std::make_unique<TMessageBoxSink>(
+        this, QString::fromStdString(SoftwareName), NoticeBar);
     abc.SetMessageSink(FMessageSink.get());
     abc.SetTempDir(TempDir);
     setGeometry(0, 0, 640, 480);
@@ -80,6 +82,10 @@ void Tansi2html::ConnectHandlers() {
     });
     connect(DirectoryListBox1, &TDirectoryTree::DirectoryChanged, FileListBox1,
             &TFileListBox::SetDirectory);
+    connect(FileListBox1, &TFileListBox::Unreadable, this, [this](const QString& reason) {
+        NoticeBar->Clear();
+        NoticeBar->Add(reason);
+    });
     connect(DriveComboBox1, &QComboBox::activated, this, [this](int index) {
         DirectoryListBox1->SetDirectory(DriveComboBox1->itemData(index).toString());
     });
@@ -211,7 +217,7 @@ int Tansi2html::ShowMessage(const QString& text, TMsgType type, TMsgButtons butt
     QMessageBox::Icon icon = type == TMsgType::Error          ? QMessageBox::Critical
                              : type == TMsgType::Confirmation ? QMessageBox::Question
                                                               : QMessageBox::Information;
-    QMessageBox box(icon, windowTitle(), text,
+    QMessageBox box(icon, QString::fromStdString(SoftwareName), text,
                     buttons == TMsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
                                                   : QMessageBox::Ok,
                     this);

@@ -22,6 +22,7 @@ class Taboutform;
 class TDirectoryTree;
 class TFileListBox;
 class TMessageBoxSink;
+class TNoticeBar;
 class TScratchFolder;
 class TShowPanel;
 
@@ -117,6 +118,8 @@ public:
 
     // Right area.
     QWidget* bsSkinToolBar1 = nullptr;
+    /// Tells about the file shown without asking for an answer.
+    TNoticeBar* NoticeBar = nullptr;
     QWidget* bsSkinPanel1 = nullptr;
     QToolButton* bsSkinSpeedButton_OpenFile = nullptr;
     QToolButton* bsSkinSpeedButton_Reload = nullptr;
@@ -174,6 +177,14 @@ private:
     void FormResize();
     /// Lists the packs in the language box and applies the one named LanguageName.
     void FillLanguageBox();
+    /// Loads path into abc after a Reset. A colour document whose colours cannot be read shows its
+    /// text part with a notice. Throws as LoadFile does.
+    bool LoadDocument(const std::string& path);
+    /// The error box of a load that failed: "not found" for a missing file, else the reason
+    /// unless a message of the reader has told it already.
+    void ReportLoadFailure(const QString& item, const std::string& path, bool told);
+    /// Clears the views and the window after the file shown went away.
+    void ShowNothing();
 
     std::unique_ptr<TMessageBoxSink> FMessageSink;
     /// TempDir while it lasts: removed with the window.

@@ -1,6 +1,11 @@
 #include "app/filelistbox.h"
 
 #include <QDir>
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+
+#include <unistd.h>
 
 namespace morvane {
 
@@ -18,6 +23,14 @@ void TFileListBox::SetDirectory(const QString& folder) {
     clear();
     if (folder.isEmpty()) return;
     QDir dir(folder);
+    // An empty list would look like a folder without art.
+    if (!dir.exists() || !dir.isReadable()) {
+        const QByteArray bytes = QFile::encodeName(folder);
+        const int error = access(bytes.constData(), R_OK | X_OK) != 0 ? errno : EACCES;
+        emit Unreadable(tr("The folder \"%1\" cannot be read: %2")
+                            .arg(folder, QString::fromLocal8Bit(std::strerror(error))));
+        return;
+    }
     addItems(dir.entryList(FMasks, QDir::Files | QDir::Hidden | QDir::System,
                            QDir::Name | QDir::IgnoreCase));
 }

@@ -13,11 +13,14 @@ public:
 
     /// Masks separated by ";", as "*.txt;*.htm"; letter case is ignored.
     void SetMask(const QString& mask);
-    /// Lists folder's matching files; an unreadable or missing folder lists nothing.
+    /// Lists folder's matching files; an unreadable or missing folder lists nothing and is
+    /// reported through Unreadable.
     void SetDirectory(const QString& folder);
     const QString& Directory() const { return FDirectory; }
 
 signals:
+    /// The folder set cannot be listed; reason names it.
+    void Unreadable(const QString& reason);
     void MouseDown();
     void KeyDown();
 

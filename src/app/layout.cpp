@@ -13,6 +13,7 @@
 #include "app/directorytree.h"
 #include "app/filelistbox.h"
 #include "app/imagelist.h"
+#include "app/noticebar.h"
 
 namespace morvane {
 namespace {
@@ -157,6 +158,8 @@ QWidget* Tansi2html::CreateRightArea() {
     area->setContentsMargins(0, 0, 0, 0);
     area->setSpacing(0);
     area->addWidget(CreateRightToolbar());
+    NoticeBar = new TNoticeBar(Panel10);
+    area->addWidget(NoticeBar);
     bsSkinPanel1 = Panel(Panel10, "bsSkinPanel1");
     area->addWidget(bsSkinPanel1, 1);
     return Panel10;

@@ -9,7 +9,12 @@
 #include "app/caption.h"
 #include "app/filelistbox.h"
 #include "app/imagelist.h"
+#include "app/messageboxsink.h"
+#include "app/noticebar.h"
 #include "display/showpanel.h"
+#include "platform/files.h"
+#include "platform/gbcodec.h"
+#include "platform/gbtext.h"
 
 namespace morvane {
 namespace {
@@ -54,10 +59,10 @@ void Tansi2html::FileSelected(int index) {
         const std::string path =
             QFile::encodeName(FileListBox1->Directory() + QLatin1Char('/') + item).toStdString();
         if (path == CurrentFile) return;
-        abc.Reset();
-        if (!abc.LoadFile(path)) {
-            ShowMessage(QStringLiteral("File: ") + item + QStringLiteral(" not found"),
-                        TMsgType::Error, TMsgButtons::Ok);
+        NoticeBar->Clear();
+        const int shown = FMessageSink->Shown();
+        if (!LoadDocument(path)) {
+            ReportLoadFailure(item, path, FMessageSink->Shown() != shown);
             FinishLoading(false);
             return;
         }
@@ -72,6 +77,35 @@ void Tansi2html::FileSelected(int index) {
     }
 }
 
+bool Tansi2html::LoadDocument(const std::string& path) {
+    abc.Reset();
+    std::string colourFailure;
+    try {
+        if (abc.LoadFile(path)) return true;
+        colourFailure = abc.FLoadError;
+    } catch (const EFileError& error) {
+        if (abc.FTextPath.empty()) throw;
+        colourFailure = FileNameToGb(error.what());
+    }
+    // Art whose colour part is broken is still worth seeing as text.
+    if (abc.DetectKind(path) != dkColor || !abc.LoadTextPart()) return false;
+    NoticeBar->Add(tr("The colours could not be read, so the text is shown without them: %1")
+                       .arg(DecodeGb(colourFailure)));
+    return true;
+}
+
+void Tansi2html::ReportLoadFailure(const QString& item, const std::string& path, bool told) {
+    const QFileInfo info(QFile::decodeName(QByteArray::fromStdString(path)));
+    if (!info.exists() && !info.isSymLink()) {
+        ShowMessage(QStringLiteral("File: ") + item + QStringLiteral(" not found"),
+                    TMsgType::Error, TMsgButtons::Ok);
+    } else {
+        QString text = QStringLiteral("File: ") + item + QStringLiteral(" Open Error");
+        if (!told) text += QLatin1Char('\n') + DecodeGb(abc.FLoadError);
+        ShowMessage(text, TMsgType::Error, TMsgButtons::Ok);
+    }
+}
+
 void Tansi2html::bsSkinMenuSpeedButton_OpenFileClick() {
     QFileDialog* dialog = OpenDialog();
     if (dialog->exec() != QDialog::Accepted) return;
@@ -79,8 +113,11 @@ void Tansi2html::bsSkinMenuSpeedButton_OpenFileClick() {
     if (chosen.isEmpty() || !QFileInfo(chosen.first()).isFile()) return;
     const std::string file = QFile::encodeName(chosen.first()).toStdString();
     try {
-        abc.Reset();
-        if (!abc.LoadFile(file)) {
+        NoticeBar->Clear();
+        const int shown = FMessageSink->Shown();
+        if (!LoadDocument(file)) {
+            ReportLoadFailure(QFileInfo(chosen.first()).fileName(), file,
+                              FMessageSink->Shown() != shown);
             FinishLoading(false);
             return;
         }
@@ -96,6 +133,14 @@ void Tansi2html::bsSkinMenuSpeedButton_OpenFileClick() {
 
 void Tansi2html::bsSkinSpeedButton_ReloadClick() {
     if (CurrentFile.empty()) return;
+    const QString name = QFileInfo(QFile::decodeName(QByteArray::fromStdString(CurrentFile))).fileName();
+    NoticeBar->Clear();
+    if (!FileExists(CurrentFile)) {
+        ShowMessage(QStringLiteral("File: ") + name + QStringLiteral(" not found"), TMsgType::Error,
+                    TMsgButtons::Ok);
+        ShowNothing();
+        return;
+    }
     try {
         if (abc.LoadFile(CurrentFile)) {
             ShowPanel->ShowDocument(abc, bsSkinSpeedButton_ViewSource->isChecked());
@@ -103,6 +148,15 @@ void Tansi2html::bsSkinSpeedButton_ReloadClick() {
     } catch (const std::exception& error) {
         ShowMessage(QString::fromLocal8Bit(error.what()), TMsgType::Error, TMsgButtons::Ok);
     }
+}
+
+void Tansi2html::ShowNothing() {
+    abc.Reset();
+    CurrentFile.clear();
+    ShowPanel->ShowDocument(abc, false);
+    setWindowTitle(QString::fromStdString(SoftwareName));
+    FinishLoading(false);
+    bsSkinSpeedButton_Send->setEnabled(false);
 }
 
 void Tansi2html::ChangeWindowType(const Tabc& doc) {

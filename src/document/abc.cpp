@@ -2,8 +2,12 @@
 
 #include <strings.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
-#include <iterator>
+#include <cerrno>
+#include <climits>
+#include <cstring>
 
 #include "platform/files.h"
 
@@ -30,7 +34,15 @@ std::string CompanionPath(const std::string& path, const char* ext) {
     return FindFileIgnoringCase(candidate);
 }
 
+std::int32_t ColumnCount(size_t length) {
+    return static_cast<std::int32_t>(std::min<size_t>(length, INT32_MAX));
+}
+
 Tabc::Tabc() { Reset(); }
+
+Tabc::~Tabc() = default;
+Tabc::Tabc(Tabc&&) noexcept = default;
+Tabc& Tabc::operator=(Tabc&&) noexcept = default;
 
 void Tabc::Reset() {
     FWideCells = true;
@@ -54,12 +66,19 @@ void Tabc::Reset() {
     FLines.clear();
 }
 
-void Tabc::ClearGrid() {
-    // Every load clears the grid: one row is filled and copied, which is a plain memory copy.
-    // The unused column 0 is cleared too, so no cell is ever undefined.
-    std::fill(std::begin(FCells[0]), std::end(FCells[0]), TCellColors{FDefaultFg, FDefaultBg});
-    for (int r = 1; r < kMaxRows; ++r) std::copy(std::begin(FCells[0]), std::end(FCells[0]), FCells[r]);
-    std::fill(&FMarked[0][0], &FMarked[0][0] + sizeof FMarked, false);
+void Tabc::ClearGrid() { SizeGrid(0); }
+
+void Tabc::SizeGrid(int rows) {
+    rows = std::clamp(rows, 0, kMaxRows);
+    std::array<TCellColors, kMaxCols + 1> plain;
+    plain.fill({FDefaultFg, FDefaultBg});
+    // A short document after a long one does not keep the long one's memory.
+    if (FCells.capacity() > 2 * static_cast<size_t>(rows) + 100) {
+        FCells = {};
+        FMarked = {};
+    }
+    FCells.assign(rows, plain);
+    FMarked.assign(rows, {});
 }
 
 std::optional<TDocKind> Tabc::DetectKind(const std::string& path) const {
@@ -75,14 +94,31 @@ std::optional<TDocKind> Tabc::DetectKind(const std::string& path) const {
 bool Tabc::LoadFile(const std::string& path) {
     bool success = false;
     std::optional<TDocKind> kind;
-    if (FileExists(path)) {
-        kind = DetectKind(path);
+    FLoadError.clear();
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) {
+        FLoadError = std::strerror(errno);
+    } else if (S_ISDIR(st.st_mode)) {
+        FLoadError = "is a folder";
+    } else if (!S_ISREG(st.st_mode)) {
+        FLoadError = "is not a regular file";
+    } else if (!(kind = DetectKind(path))) {
+        FLoadError = "is not a text-art file (.txt, .ans, .clo, .htm or .html)";
+    } else {
         if (kind == dkHtml) success = LoadHtml(path);
         if (kind == dkColor) success = LoadColorFile(path);
         if (kind == dkText) success = LoadText(path);
     }
     FKind = success ? *kind : dkNone;
     return success;
+}
+
+bool Tabc::LoadTextPart() {
+    const std::string textPath = FTextPath;
+    if (textPath.empty() || !FileExists(textPath)) return false;
+    if (!LoadText(textPath)) return false;
+    FKind = dkText;
+    return true;
 }
 
 bool Tabc::LoadHtml(const std::string& path) {
@@ -94,6 +130,10 @@ bool Tabc::LoadHtml(const std::string& path) {
 
 void Tabc::ShowMessage(const std::string& text) {
     if (FSink) FSink->ShowMessage(text);
+}
+
+void Tabc::ShowNotice(const std::string& text) {
+    if (FSink) FSink->ShowNotice(text);
 }
 
 }  // namespace morvane

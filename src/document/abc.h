@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,19 +23,27 @@ struct TCellColors {
     TColor Bg;
 };
 
-/// The text-art document: the text, one GB2312 byte string per row, and a fixed grid of 80 rows by
-/// 200 columns giving each character cell its colours. Rows count from 0, columns from 1, so
-/// narrow cell c of row r is byte c of FLines[r]; column 0 of the grid arrays is unused.
+class TScratchFile;
+
+/// The text-art document: the text, one GB2312 byte string per row, and a grid of up to 553 rows
+/// by 200 columns giving each character cell its colours. Rows count from 0, columns from 1, so
+/// narrow cell c of row r is byte c of FLines[r]; column 0 of the grid rows is unused. The grid
+/// holds FRowCount rows: its memory follows the document.
 ///
 /// The fields are read directly by the display panel, the main window and the writers.
 class Tabc {
 public:
-    static constexpr int kMaxRows = 80;
+    /// The rows of a 8860-pixel picture: the grid, the picture, the page and the colour file
+    /// end there; further lines stay text.
+    static constexpr int kMaxRows = 553;
     static constexpr int kMaxCols = 200;
     static constexpr TColor kWhite = 0xFFFFFF;
     static constexpr TColor kBlack = 0;
 
     Tabc();
+    ~Tabc();
+    Tabc(Tabc&&) noexcept;
+    Tabc& operator=(Tabc&&) noexcept;
 
     /// Where the scratch file "quillet.tmp" goes: a folder ending in '/', or empty for the
     /// current working folder.
@@ -42,17 +52,25 @@ public:
     void SetMessageSink(TMessageSink* sink) { FSink = sink; }
 
     void Reset();
+    /// Empties the grid: every cell unmarked in the default colours.
     void ClearGrid();
+    /// Makes the grid rows high (at most kMaxRows), every cell unmarked in the default colours.
+    void SizeGrid(int rows);
     /// The kind a path would load as, from its extension (any letter case); none when the
     /// extension is not one of ours.
     std::optional<TDocKind> DetectKind(const std::string& path) const;
-    /// Loads the file by its kind; false (and dkNone) when it is missing or its reader failed.
-    /// Throws EFileError when a colour document's files cannot be read.
+    /// Loads the file by its kind; false (and dkNone) when it is missing or its reader failed,
+    /// with FLoadError saying why. Throws EFileError when a colour document's files cannot be read.
     bool LoadFile(const std::string& path);
+    /// After a colour document failed to load: its text part alone, as a text document.
+    bool LoadTextPart();
     bool LoadHtml(const std::string& path);
 
     // Text reader: ANSI SGR colours into the grid, sequences out of the text.
     bool LoadText(const std::string& path);
+    /// LoadText's work on bytes already read: lines, colours and sizes. Returns the offset of a
+    /// NUL byte that ended the text early, if any.
+    std::optional<size_t> ParseText(std::string_view bytes);
     std::string ParseLine(std::string_view line, int row);
     void ApplySgr(int code);
     bool TakeIntroducer(std::string_view& rest);
@@ -70,9 +88,12 @@ public:
     void SaveHtml(const std::string& path);
     void WriteColorPage(const std::string& path);
     void WriteTextPage(const std::string& path);
-    /// Fills list with the coloured table's lines; lines beyond 1000 spill to FSpillPath first
-    /// (FSpilled tells), and a caller writing them out writes that file's lines before the list.
+    /// Fills list with the coloured table's lines; lines beyond 1000 spill to a scratch file first
+    /// (FSpilled tells), and a caller writing them out writes SpilledLines before the list.
+    /// Throws EFileError when the scratch file cannot be written.
     void BuildHtmlLines(std::vector<std::string>& list);
+    /// The lines the last build spilled, each followed by CR LF; empty unless FSpilled.
+    std::string SpilledLines() const;
 
     bool FWideCells = false;
     std::int32_t FColCount = 0;
@@ -93,18 +114,24 @@ public:
     std::int32_t FMaxCols = 0;
     std::int32_t FMaxRows = 0;
     bool FHasEscapes = false;
-    // Filled by the constructor's Reset (ClearGrid), not zeroed first: each load clears it anyway.
-    TCellColors FCells[kMaxRows][kMaxCols + 1];
-    bool FMarked[kMaxRows][kMaxCols + 1];
+    std::vector<std::array<TCellColors, kMaxCols + 1>> FCells;
+    std::vector<std::array<bool, kMaxCols + 1>> FMarked;
+    /// Why the last LoadFile failed, for the user (GB2312 text, as messages are): empty after a
+    /// success.
+    std::string FLoadError;
 
 private:
+    std::string ColorData() const;
     void ContinueSequence(std::string_view& rest);
     void EndSequence(bool apply);
     void ShowMessage(const std::string& text);
+    void ShowNotice(const std::string& text);
     void AddHtmlLine(std::vector<std::string>& list, std::string& buffer);
 
     std::string FTempDir;
     TMessageSink* FSink = nullptr;
+    // Holds the spilled lines; made with the first spill, without a name on disk.
+    std::unique_ptr<TScratchFile> FSpillFile;
     // The open sequence's parameters: the codes of those already ended by ';', then the one being
     // read. They take effect only at a final "m", and carry over a line end with FInEscape.
     std::vector<int> FSeqCodes;
@@ -115,6 +142,9 @@ private:
 /// first and then ignoring letter case; path itself when it already has that extension. Empty
 /// when there is no such file.
 std::string CompanionPath(const std::string& path, const char* ext);
+
+/// The length of a text as a column count: a count beyond the 32-bit range is cut to its limit.
+std::int32_t ColumnCount(size_t length);
 
 /// The colour as the number that pages print, 0xRRGGBB, from its low 24 bits.
 std::uint32_t SwapRedBlue(TColor colour);

@@ -4,6 +4,7 @@
 #include "document/abc.h"
 #include "document/textlines.h"
 #include "platform/files.h"
+#include "platform/gbcodec.h"
 
 namespace morvane {
 namespace {
@@ -25,6 +26,7 @@ public:
 
     std::string Next() {
         std::string line;
+        ++FNumber;
         if (FPos >= FText.size()) return line;
         size_t end = FText.find('\n', FPos);
         if (end == std::string::npos) end = FText.size();
@@ -34,10 +36,22 @@ public:
         return line;
     }
 
+    /// The number of the line Next returned last, counting from 1.
+    int Number() const { return FNumber; }
+    bool AtEnd() const { return FPos >= FText.size(); }
+    bool Empty() const { return FText.find_first_not_of(" \t\r\n") == std::string::npos; }
+
 private:
     std::string FText;
     size_t FPos = 0;
+    int FNumber = 0;
 };
+
+// What was found where something else was expected, for a message.
+std::string Found(const TColorLines& lines, const std::string& line) {
+    if (line.empty() && lines.AtEnd()) return "the end of the file";
+    return "\"" + line.substr(0, 40) + (line.size() > 40 ? "...\"" : "\"");
+}
 
 // A decimal integer with an optional sign, nothing else.
 std::optional<std::int32_t> ParseInt(const std::string& line) {
@@ -57,14 +71,21 @@ std::optional<std::int32_t> ParseInt(const std::string& line) {
 
 bool Tabc::LoadColorFile(const std::string& path) {
     FSourcePath = path;
-    const std::string textPath = CompanionPath(path, "txt");
-    if (!textPath.empty()) FTextPath = textPath;
+    // A colour part without its text part shows its colours over empty rows, also on a reload
+    // after the text part went away.
+    FTextPath = CompanionPath(path, "txt");
     FColorPath = CompanionPath(path, "clo");
     if (FColorPath.empty()) FColorPath = path.substr(0, path.size() - 3) + "clo";
     ClearGrid();
     FWideCells = false;
     FSpilled = false;
     bool failed = false;
+    const std::string colorName = "\"" + FileNameToGb(NameOf(FColorPath)) + "\"";
+    auto fail = [&](const std::string& message, const std::string& detail) {
+        FLoadError = colorName + ", line " + detail;
+        if (!message.empty()) ShowMessage(message + "\n" + FLoadError);
+        failed = true;
+    };
 
     TColorLines lines(ReadWholeFile(FColorPath));
     std::int32_t rows = 0;
@@ -76,36 +97,43 @@ bool Tabc::LoadColorFile(const std::string& path) {
         rows = std::max(*rowLine, 0);
         cols = std::max(*colLine, 0);
     }
+    if (rows > FMaxRows) {
+        ShowNotice(colorName + " has " + std::to_string(rows) +
+                   " rows: the picture and the page end at row " + std::to_string(FMaxRows) + ".");
+    }
     cols = std::min(cols, FMaxCols);
     rows = std::min(rows, FMaxRows);
+    SizeGrid(rows);
 
     const std::string mode = lines.Next();
-    if (!mode.empty() && mode[0] != '#') {
+    if (lines.Empty()) {
+        FLoadError = colorName + " is empty: it holds no colours.";
+        ShowMessage(FLoadError);
         failed = true;
+    } else if (!mode.empty() && mode[0] != '#') {
+        fail("", std::to_string(lines.Number()) + ": the cell mode \"#1\" or \"#2\" was expected, found " +
+                     Found(lines, mode) + ".");
     } else if (mode.size() < 2 || mode[1] < '0' || mode[1] > '9') {
-        ShowMessage("Lost:\"#\"!");
-        failed = true;
+        fail("Lost:\"#\"!", std::to_string(lines.Number()) +
+                               ": the cell mode \"#1\" or \"#2\" was expected, found " +
+                               Found(lines, mode) + ".");
     }
     if (!failed) {
         FWideCells = mode[1] == '2';
         for (int r = 0; r < rows && !failed; ++r) {
             for (int c = 1; c <= cols; ++c) {
                 const std::string record = lines.Next();
+                if (record != "*1" && record != "*2" && record != "*3") continue;
                 std::optional<std::int32_t> fg = FDefaultFg;
                 std::optional<std::int32_t> bg = FDefaultBg;
-                if (record == "*1") {
-                    fg = ParseInt(lines.Next());
-                } else if (record == "*2") {
-                    bg = ParseInt(lines.Next());
-                } else if (record == "*3") {
-                    fg = ParseInt(lines.Next());
-                    if (fg) bg = ParseInt(lines.Next());
-                } else {
-                    continue;
-                }
+                std::string value;
+                if (record != "*2") fg = ParseInt(value = lines.Next());
+                if (record != "*1" && fg) bg = ParseInt(value = lines.Next());
                 if (!fg || !bg) {
-                    ShowMessage("ColorLoad Error" + record.substr(1) + "!");
-                    failed = true;
+                    fail("ColorLoad Error" + record.substr(1) + "!",
+                         std::to_string(lines.Number()) + ": a colour number was expected after \"" +
+                             record + "\" (row " + std::to_string(r + 1) + ", cell " +
+                             std::to_string(c) + "), found " + Found(lines, value) + ".");
                     break;
                 }
                 FCells[r][c] = {*fg, *bg};
@@ -118,10 +146,18 @@ bool Tabc::LoadColorFile(const std::string& path) {
     FRowCount = rows;
     if (!FTextPath.empty()) {
         FLines = ReadTextLines(FTextPath);
+    } else {
+        FLines.clear();
+        if (!failed) {
+            ShowNotice(colorName + " has no text part \"" +
+                       FileNameToGb(NameOf(path.substr(0, path.size() - 3) + "txt")) +
+                       "\" beside it: only its colours are shown.");
+        }
     }
     if (FLines.size() < static_cast<size_t>(FRowCount)) FLines.resize(FRowCount);
-    for (const std::string& line : FLines)
-        FColCount = std::max<std::int32_t>(FColCount, static_cast<std::int32_t>(line.size()));
+    // The width of the rows the grid holds, as the text reader measures it.
+    for (std::int32_t r = 0; r < FRowCount; ++r)
+        FColCount = std::max(FColCount, ColumnCount(FLines[r].size()));
     FColCount = std::min(FColCount, FMaxCols);
     FRowCount = std::min(FRowCount, FMaxRows);
     return !failed;
@@ -129,16 +165,22 @@ bool Tabc::LoadColorFile(const std::string& path) {
 
 void Tabc::SaveColorFile(const std::string& path) {
     if (FColCount > FMaxCols || FRowCount > FMaxRows) ShowMessage(kClipNotice);
-    WriteFileAtomic(path.substr(0, path.size() - std::min<size_t>(3, path.size())) + "txt",
-                    JoinCrLf(FLines));
-    WriteColorData(path);
+    // Both parts replace their old versions together or not at all: new text under old colours
+    // would be a different picture.
+    const std::string text = JoinCrLf(FLines);
+    const std::string colors = ColorData();
+    WriteFilesAtomic({{path.substr(0, path.size() - std::min<size_t>(3, path.size())) + "txt", text},
+                      {path, colors}});
 }
 
-void Tabc::WriteColorData(const std::string& path) {
+void Tabc::WriteColorData(const std::string& path) { WriteFileAtomic(path, ColorData()); }
+
+std::string Tabc::ColorData() const {
     const std::int32_t rows = std::min(FRowCount, FMaxRows);
     const std::int32_t cols = std::min(FColCount, FMaxCols);
+    const auto gridRows = static_cast<std::int32_t>(FMarked.size());
     std::string out;
-    out.reserve(static_cast<size_t>(rows) * cols * 6 + 16);
+    out.reserve(static_cast<size_t>(std::max(rows, 0)) * std::max(cols, 0) * 6 + 16);
     auto line = [&out](const std::string& text) {
         out += text;
         out += "\r\n";
@@ -148,10 +190,12 @@ void Tabc::WriteColorData(const std::string& path) {
     line(FWideCells ? "#2" : "#1");
     for (int r = 0; r < rows; ++r) {
         for (int c = 1; c <= cols; ++c) {
-            const TCellColors cell = FCells[r][c];
-            if (!FMarked[r][c]) {
+            if (r >= gridRows || !FMarked[r][c]) {
                 line("@");
-            } else if (cell.Fg != FDefaultFg && cell.Bg != FDefaultBg) {
+                continue;
+            }
+            const TCellColors cell = FCells[r][c];
+            if (cell.Fg != FDefaultFg && cell.Bg != FDefaultBg) {
                 line("*3");
                 line(std::to_string(cell.Fg));
                 line(std::to_string(cell.Bg));
@@ -164,7 +208,7 @@ void Tabc::WriteColorData(const std::string& path) {
             }
         }
     }
-    WriteFileAtomic(path, out);
+    return out;
 }
 
 }  // namespace morvane

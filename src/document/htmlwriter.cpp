@@ -1,14 +1,7 @@
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
-
 #include "document/abc.h"
 #include "document/htmlescape.h"
-#include "document/textlines.h"
 #include "platform/files.h"
+#include "platform/gbcodec.h"
 
 namespace morvane {
 namespace {
@@ -38,9 +31,10 @@ void AppendCellText(std::string& out, std::string_view text) {
     }
 }
 
+// The page is GB2312 text, so a file name written in UTF-8 is converted to read right there.
 std::string TitleLine(const std::string& sourcePath) {
-    return "<H1><CENTER><font color=ff0000 size=12 >" + HtmlEscape(NameOf(sourcePath), hemText) +
-           "</font></CENTER></H1>";
+    return "<H1><CENTER><font color=ff0000 size=12 >" +
+           HtmlEscape(FileNameToGb(NameOf(sourcePath)), hemText) + "</font></CENTER></H1>";
 }
 
 void AppendLine(std::string& page, std::string_view line) {
@@ -72,13 +66,12 @@ void Tabc::WriteColorPage(const std::string& path) {
                "<style type=\"text/css\"><!--  .quillet {  line-height: 99%}--> </style></HEAD><BODY");
     AppendLine(page, "background=\"bk.gif\" BGCOLOR=\"#000000\" text=\"#ffffff\">");
     AppendLine(page, TitleLine(FSourcePath));
-    AppendLine(page, "<div align=\"center\"><table width=\"" + std::to_string(FColCount * 8 + 32) +
+    const std::int64_t width = static_cast<std::int64_t>(FColCount) * 8 + 32;
+    AppendLine(page, "<div align=\"center\"><table width=\"" + std::to_string(width) +
                          "\" border=\"0\" bgcolor=\"#222222\"><tr><td>");
     std::vector<std::string> list;
     BuildHtmlLines(list);
-    if (FSpilled && FileExists(FSpillPath)) {
-        for (const std::string& line : ReadTextLines(FSpillPath)) AppendLine(page, line);
-    }
+    page += SpilledLines();
     FSpilled = false;
     for (const std::string& line : list) AppendLine(page, line);
     AppendLine(page, "</td></tr></table></div></BODY></HTML>");
@@ -107,7 +100,9 @@ void Tabc::BuildHtmlLines(std::vector<std::string>& list) {
     std::string buffer;
     for (int r = 0; r < FRowCount; ++r) {
         const std::string& line = FLines[r];
-        const int n = static_cast<int>(line.size());
+        const std::int64_t n = static_cast<std::int64_t>(line.size());
+        // A row the grid does not hold has no colours.
+        const bool inGrid = static_cast<size_t>(r) < FMarked.size();
         bool fontOpen = false;
         // Attributes name only the colours that differ from the defaults.
         auto appendAttributes = [this, &buffer](const TCellColors& cell) {
@@ -122,7 +117,7 @@ void Tabc::BuildHtmlLines(std::vector<std::string>& list) {
                 buffer += "\" ";
             }
         };
-        for (int col = 1;; ++col) {
+        for (std::int64_t col = 1;; ++col) {
             std::string_view text;
             if (FWideCells) {
                 const size_t from = 2 * static_cast<size_t>(col) - 2;
@@ -130,8 +125,8 @@ void Tabc::BuildHtmlLines(std::vector<std::string>& list) {
             } else if (col <= n) {
                 text = std::string_view(line).substr(col - 1, 1);
             }
-            const bool marked = col <= FMaxCols && FMarked[r][col];
-            const TCellColors cell = col <= FMaxCols ? FCells[r][col] : TCellColors{};
+            const bool marked = inGrid && col <= FMaxCols && FMarked[r][col];
+            const TCellColors cell = marked ? FCells[r][col] : TCellColors{};
             if (col == 1 && marked) {
                 fontOpen = true;
                 buffer += "<font";
@@ -178,18 +173,20 @@ void Tabc::AddHtmlLine(std::vector<std::string>& list, std::string& buffer) {
     buffer.clear();
     if (list.size() <= kMaxListLines) return;
     FSpillPath = FTempDir + "quillet.tmp";
-    // A scratch folder is made only when it is needed; most pages never spill.
-    if (!FSpilled && !FTempDir.empty()) mkdir(FTempDir.c_str(), 0700);
-    errno = 0;
-    std::ofstream spill(FSpillPath, std::ios::binary | (FSpilled ? std::ios::app : std::ios::trunc));
-    for (const std::string& line : list) spill << line << "\r\n";
-    spill.close();
-    if (!spill) {
-        throw EFileError("cannot write \"" + FSpillPath + "\": " +
-                         (errno ? std::strerror(errno) : "write failed"));
+    if (!FSpillFile) FSpillFile = std::make_unique<TScratchFile>(FTempDir, FSpillPath);
+    if (!FSpilled) FSpillFile->Truncate();
+    std::string lines;
+    for (const std::string& line : list) {
+        lines += line;
+        lines += "\r\n";
     }
+    FSpillFile->Append(lines);
     FSpilled = true;
     list.clear();
+}
+
+std::string Tabc::SpilledLines() const {
+    return FSpilled && FSpillFile ? FSpillFile->ReadAll() : std::string();
 }
 
 }  // namespace morvane

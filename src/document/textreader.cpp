@@ -1,8 +1,10 @@
 #include <algorithm>
+#include <climits>
 
 #include "document/abc.h"
 #include "document/textlines.h"
 #include "platform/files.h"
+#include "platform/gbcodec.h"
 
 namespace morvane {
 namespace {
@@ -45,32 +47,53 @@ bool Tabc::LoadText(const std::string& path) {
     FSpilled = false;
     FHasEscapes = false;
     ClearGrid();
+    std::string bytes;
     try {
-        FLines = ReadTextLines(path);
-    } catch (const EFileError&) {
+        bytes = ReadWholeFile(path);
+    } catch (const EFileError& error) {
+        FLoadError = FileNameToGb(error.what());
         return false;
     }
+    const std::optional<size_t> nul = ParseText(bytes);
+    const std::string name = "\"" + FileNameToGb(NameOf(path)) + "\"";
+    if (nul) {
+        ShowNotice(name + ": the text ends at a NUL byte at offset " + std::to_string(*nul) +
+                   "; what follows it is not shown.");
+    }
+    if (FLines.size() > static_cast<size_t>(FMaxRows)) {
+        ShowNotice(name + " has " + std::to_string(FLines.size()) +
+                   " lines: the picture and the page end at line " + std::to_string(FMaxRows) +
+                   "; the text holds them all.");
+    }
+    return true;
+}
+
+std::optional<size_t> Tabc::ParseText(std::string_view bytes) {
+    FHasEscapes = false;
+    FLines = SplitTextLines(bytes);
     // A sequence left open at the end of the last load must not swallow the start of this one:
     // reloading a file shows what loading it showed.
     EndSequence(false);
     FBright = false;
     FColCount = 1;
-    FRowCount = std::min<std::int32_t>(static_cast<std::int32_t>(FLines.size()), FMaxRows);
+    FRowCount = static_cast<std::int32_t>(std::min<size_t>(FLines.size(), FMaxRows));
+    SizeGrid(FRowCount);
     FCurFg = FDefaultFg;
     FCurBg = FDefaultBg;
     // Every line is parsed so that no escape byte reaches the text; only the grid's rows count.
     for (size_t r = 0; r < FLines.size(); ++r) {
-        FLines[r] = ParseLine(FLines[r], static_cast<int>(r));
-        if (static_cast<std::int32_t>(r) < FRowCount)
-            FColCount = std::max<std::int32_t>(FColCount, static_cast<std::int32_t>(FLines[r].size()));
+        FLines[r] = ParseLine(FLines[r], static_cast<int>(std::min<size_t>(r, INT32_MAX)));
+        if (r < static_cast<size_t>(FRowCount))
+            FColCount = std::max(FColCount, ColumnCount(FLines[r].size()));
     }
-    return true;
+    const size_t nul = bytes.find('\0');
+    return nul == std::string_view::npos ? std::nullopt : std::optional<size_t>(nul);
 }
 
 std::string Tabc::ParseLine(std::string_view line, int row) {
     std::string out;
     out.reserve(line.size());
-    const bool inGrid = row >= 0 && row < FMaxRows;
+    const bool inGrid = row >= 0 && static_cast<size_t>(row) < FMarked.size();
     std::string_view rest = line;
     while (!rest.empty()) {
         if (FInEscape) {
@@ -89,12 +112,12 @@ std::string Tabc::ParseLine(std::string_view line, int row) {
             }
             run = 1;  // a '*' that starts no introducer is text
         }
-        const int firstCol = static_cast<int>(out.size()) + 1;
+        const size_t firstCol = out.size() + 1;
         out.append(rest.data(), run);
         rest.remove_prefix(run);
         if (!inGrid || (FCurFg == FDefaultFg && FCurBg == FDefaultBg)) continue;
-        const int lastCol = std::min(firstCol + static_cast<int>(run) - 1, FMaxCols);
-        for (int col = firstCol; col <= lastCol; ++col) {
+        const size_t lastCol = std::min(firstCol + run - 1, static_cast<size_t>(FMaxCols));
+        for (size_t col = firstCol; col <= lastCol; ++col) {
             FMarked[row][col] = true;
             FCells[row][col] = {FCurFg, FCurBg};
         }

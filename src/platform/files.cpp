@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <random>
 
 namespace morvane {
 namespace {
@@ -29,40 +30,6 @@ std::string ResolveLink(const std::string& path) {
 
 struct TDirCloser {
     void operator()(DIR* dir) const { closedir(dir); }
-};
-
-mode_t NewFileMode() {
-    mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
-}
-
-class TTempFile {
-public:
-    explicit TTempFile(const std::string& target) : FName(target + ".XXXXXX") {
-        FFd = mkstemp(FName.data());
-        if (FFd < 0) throw EFileError(Failure("write", target, errno));
-    }
-    ~TTempFile() {
-        if (FFd >= 0) close(FFd);
-        if (!FCommitted) unlink(FName.c_str());
-    }
-    TTempFile(const TTempFile&) = delete;
-    TTempFile& operator=(const TTempFile&) = delete;
-
-    int Fd() const { return FFd; }
-    const std::string& Name() const { return FName; }
-    void Committed() { FCommitted = true; }
-    int Close() {
-        int rc = close(FFd);
-        FFd = -1;
-        return rc;
-    }
-
-private:
-    std::string FName;
-    int FFd = -1;
-    bool FCommitted = false;
 };
 
 }  // namespace
@@ -115,37 +82,188 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// A file that does not exist yet puts nothing at risk: it is written in place, and removed again
-// when the write fails. False when the name exists after all.
-bool WriteNewFile(const std::string& path, std::string_view bytes) {
-    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        if (errno == EEXIST) return false;
-        throw EFileError(Failure("write", path, errno));
-    }
-    const bool written = WriteAll(fd, bytes);
-    const int err = errno;
-    if (close(fd) != 0 || !written) {
-        unlink(path.c_str());
-        throw EFileError(Failure("write", path, written ? errno : err));
-    }
-    return true;
+// A hidden name beside target that says what it belongs to and is not taken yet.
+std::string HiddenName(const std::string& target) {
+    static std::mt19937 random{std::random_device{}()};
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::string name = FolderOf(target) + "." + NameOf(target) + ".";
+    for (int i = 0; i < 6; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
+    return name;
 }
+
+bool ProcFdUsable() {
+    static const bool usable = access("/proc/self/fd", X_OK) == 0;
+    return usable;
+}
+
+std::string ProcFdPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
+
+// One file of a write: its bytes wait in a file without a name (or a hidden one) until Commit
+// puts them in place. Destroyed uncommitted, it leaves nothing behind.
+class TPendingFile {
+public:
+    TPendingFile(std::string path, std::string_view bytes) : FPath(std::move(path)) {
+        FTarget = ResolveLink(FPath);
+        struct stat st {};
+        if (stat(FTarget.c_str(), &st) == 0) {
+            if (S_ISDIR(st.st_mode)) throw EFileError(Failure("write", FPath, EISDIR));
+            FExisted = true;
+            FMode = st.st_mode & 07777;
+        }
+        const std::string folder = FolderOf(FTarget);
+        if (ProcFdUsable()) {
+            FFd = open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC,
+                       0666);
+        }
+        if (FFd < 0) OpenNamed();
+        if (FExisted) fchmod(FFd, FMode);
+        if (!WriteAll(FFd, bytes)) Fail(errno);
+    }
+
+    ~TPendingFile() {
+        if (FFd >= 0) close(FFd);
+        if (!FTempName.empty()) unlink(FTempName.c_str());
+        if (!FBackup.empty()) unlink(FBackup.c_str());
+    }
+
+    TPendingFile(const TPendingFile&) = delete;
+    TPendingFile& operator=(const TPendingFile&) = delete;
+
+    /// Keeps a second name for the file being replaced, so that Undo can put it back.
+    void KeepOld() {
+        if (!FExisted) return;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string backup = HiddenName(FTarget);
+            if (link(FTarget.c_str(), backup.c_str()) == 0) {
+                FBackup = std::move(backup);
+                return;
+            }
+            if (errno != EEXIST) return;
+        }
+    }
+
+    void Commit() {
+        // A new file appears whole under its name in one step.
+        if (FTempName.empty() && !FExisted &&
+            linkat(AT_FDCWD, ProcFdPath(FFd).c_str(), AT_FDCWD, FTarget.c_str(),
+                   AT_SYMLINK_FOLLOW) == 0) {
+            FCommitted = true;
+            return;
+        }
+        if (FTempName.empty()) NameAnonymous();
+        if (rename(FTempName.c_str(), FTarget.c_str()) != 0) Fail(errno);
+        FTempName.clear();
+        FCommitted = true;
+    }
+
+    /// Puts back what was there before Commit.
+    void Undo() {
+        if (!FCommitted) return;
+        if (!FBackup.empty()) {
+            if (rename(FBackup.c_str(), FTarget.c_str()) == 0) FBackup.clear();
+        } else if (!FExisted) {
+            unlink(FTarget.c_str());
+        }
+    }
+
+private:
+    [[noreturn]] void Fail(int err) { throw EFileError(Failure("write", FPath, err)); }
+
+    void OpenNamed() {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string name = HiddenName(FTarget);
+            FFd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (FFd >= 0) {
+                FTempName = std::move(name);
+                return;
+            }
+            if (errno != EEXIST) break;
+        }
+        Fail(errno);
+    }
+
+    void NameAnonymous() {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string name = HiddenName(FTarget);
+            if (linkat(AT_FDCWD, ProcFdPath(FFd).c_str(), AT_FDCWD, name.c_str(),
+                       AT_SYMLINK_FOLLOW) == 0) {
+                FTempName = std::move(name);
+                return;
+            }
+            if (errno != EEXIST) break;
+        }
+        Fail(errno);
+    }
+
+    std::string FPath;
+    std::string FTarget;
+    bool FExisted = false;
+    mode_t FMode = 0;
+    int FFd = -1;
+    std::string FTempName;
+    std::string FBackup;
+    bool FCommitted = false;
+};
 
 }  // namespace
 
 void WriteFileAtomic(const std::string& path, std::string_view bytes) {
-    const std::string target = ResolveLink(path);
-    struct stat st {};
-    if (lstat(target.c_str(), &st) != 0 && errno == ENOENT && WriteNewFile(target, bytes)) return;
-    TTempFile temp(target);
-    const mode_t mode = stat(target.c_str(), &st) == 0 ? (st.st_mode & 07777) : NewFileMode();
-    fchmod(temp.Fd(), mode);
-    if (!WriteAll(temp.Fd(), bytes)) throw EFileError(Failure("write", path, errno));
-    if (temp.Close() != 0) throw EFileError(Failure("write", path, errno));
-    if (rename(temp.Name().c_str(), target.c_str()) != 0)
-        throw EFileError(Failure("write", path, errno));
-    temp.Committed();
+    TPendingFile(path, bytes).Commit();
+}
+
+void WriteFilesAtomic(const std::vector<TFileWrite>& files) {
+    std::vector<std::unique_ptr<TPendingFile>> pending;
+    for (const auto& [path, bytes] : files) pending.push_back(std::make_unique<TPendingFile>(path, bytes));
+    if (pending.size() > 1)
+        for (auto& file : pending) file->KeepOld();
+    size_t done = 0;
+    try {
+        for (; done < pending.size(); ++done) pending[done]->Commit();
+    } catch (...) {
+        while (done > 0) pending[--done]->Undo();
+        throw;
+    }
+}
+
+TScratchFile::TScratchFile(const std::string& folder, const std::string& nameForMessages)
+    : FName(nameForMessages) {
+    const char* dir = folder.empty() ? "." : folder.c_str();
+    FFd = open(dir, O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (FFd >= 0) return;
+    // Without unnamed files, a named one is unlinked as soon as it is open.
+    std::string name = (folder.empty() ? std::string("./") : folder) + ".scratch.XXXXXX";
+    FFd = mkstemp(name.data());
+    if (FFd < 0) throw EFileError(Failure("write", FName, errno));
+    unlink(name.c_str());
+}
+
+TScratchFile::~TScratchFile() {
+    if (FFd >= 0) close(FFd);
+}
+
+void TScratchFile::Truncate() {
+    if (ftruncate(FFd, 0) != 0 || lseek(FFd, 0, SEEK_SET) != 0)
+        throw EFileError(Failure("write", FName, errno));
+}
+
+void TScratchFile::Append(std::string_view bytes) {
+    if (!WriteAll(FFd, bytes)) throw EFileError(Failure("write", FName, errno));
+}
+
+std::string TScratchFile::ReadAll() const {
+    std::string bytes;
+    char buf[65536];
+    for (off_t at = 0;;) {
+        const ssize_t n = pread(FFd, buf, sizeof buf, at);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw EFileError(Failure("read", FName, errno));
+        }
+        bytes.append(buf, static_cast<size_t>(n));
+        at += n;
+    }
+    return bytes;
 }
 
 std::string FolderOf(const std::string& path) {

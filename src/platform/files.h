@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace morvane {
 
@@ -18,10 +20,40 @@ bool FileExists(const std::string& path);
 /// Reads the whole file; throws EFileError naming the file when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 
-/// Writes bytes to path so that an existing file is either replaced whole or left as it was: over
-/// an existing file through a temporary file beside it, renamed into place. A new file is written
-/// directly and removed again when the write fails. Throws EFileError naming path.
+/// Writes bytes to path so that the file is either there whole or as it was: the bytes go to a
+/// file without a name (or, where the file system has none, a hidden ".NAME.XXXXXX" beside it),
+/// which is then put in place. A symbolic link is followed; an existing file keeps its mode.
+/// Throws EFileError naming path.
 void WriteFileAtomic(const std::string& path, std::string_view bytes);
+
+/// A file to write: its path and its bytes.
+using TFileWrite = std::pair<std::string, std::string_view>;
+
+/// Writes several files all or nothing: every file is written in full before any is put in place,
+/// and a failure while they are put in place restores those already replaced. Throws EFileError
+/// naming the file that failed.
+void WriteFilesAtomic(const std::vector<TFileWrite>& files);
+
+/// A scratch file without a name, in folder (empty: the working folder): nothing is left behind
+/// however the program ends. Throws EFileError naming nameForMessages.
+class TScratchFile {
+public:
+    TScratchFile(const std::string& folder, const std::string& nameForMessages);
+    ~TScratchFile();
+    TScratchFile(const TScratchFile&) = delete;
+    TScratchFile& operator=(const TScratchFile&) = delete;
+
+    /// Empties the file.
+    void Truncate();
+    /// Appends bytes; throws EFileError.
+    void Append(std::string_view bytes);
+    /// Everything written so far; throws EFileError.
+    std::string ReadAll() const;
+
+private:
+    std::string FName;
+    int FFd = -1;
+};
 
 /// The existing file in path's folder whose name equals path's name but for ASCII letter case:
 /// the exact name first. Empty when there is none.

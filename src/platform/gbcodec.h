@@ -12,4 +12,11 @@ std::string Gb18030ToUtf8(std::string_view text);
 /// UTF-8 text as GB18030 bytes; a byte that is no UTF-8 becomes "?".
 std::string Utf8ToGb18030(std::string_view text);
 
+/// True when text is well-formed UTF-8.
+bool IsUtf8(std::string_view text);
+
+/// A file name (the file system's UTF-8 bytes) as GB18030 bytes, for pages and messages; a name
+/// that is not UTF-8 keeps its bytes.
+std::string FileNameToGb(std::string_view name);
+
 }  // namespace morvane

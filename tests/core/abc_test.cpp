@@ -10,14 +10,10 @@ namespace {
 
 using test::TTempFolder;
 
+// The grid holds no rows: every cell that could be asked for is unmarked.
 void ExpectEmptyGrid(const Tabc& doc) {
-    for (int r = 0; r < Tabc::kMaxRows; ++r) {
-        for (int c = 1; c <= Tabc::kMaxCols; ++c) {
-            ASSERT_FALSE(doc.FMarked[r][c]) << r << "," << c;
-            ASSERT_EQ(doc.FCells[r][c].Fg, 0xFFFFFF) << r << "," << c;
-            ASSERT_EQ(doc.FCells[r][c].Bg, 0) << r << "," << c;
-        }
-    }
+    EXPECT_TRUE(doc.FCells.empty());
+    EXPECT_TRUE(doc.FMarked.empty());
 }
 
 TEST(AbcTest, NewDocumentIsEmpty) {

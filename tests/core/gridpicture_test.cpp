@@ -59,6 +59,7 @@ void SetLines(Tabc& doc, const std::vector<std::string>& lines, bool wide = fals
     doc.FWideCells = wide;
     doc.FLines = lines;
     doc.FRowCount = static_cast<int>(lines.size());
+    doc.SizeGrid(doc.FRowCount);
     doc.FColCount = 1;
     for (const std::string& line : lines) {
         doc.FColCount = std::max(doc.FColCount, static_cast<int>(line.size()));

@@ -124,6 +124,7 @@ class SubmissionPageTest : public testing::Test {
         Doc.FLines = {"AB<", "C"};
         Doc.FRowCount = 2;
         Doc.FColCount = 3;
+        Doc.SizeGrid(2);
         Doc.FMarked[0][1] = true;
         Doc.FCells[0][1] = {0x0000FF, 0};
         Values = ComputeSendValues(Doc, false, "user");
@@ -135,6 +136,19 @@ class SubmissionPageTest : public testing::Test {
 
     std::vector<std::string> Fill(const std::vector<std::string>& templateLines) {
         return SplitTextLines(FillSubmissionPage(CrLf(templateLines), Values, Doc));
+    }
+
+    // Every cell a colour of its own: a line per cell, far more than the list keeps.
+    void MakeLarge() {
+        Doc.FLines.assign(80, std::string(200, 'x'));
+        Doc.FRowCount = 80;
+        Doc.FColCount = 200;
+        Doc.SizeGrid(80);
+        for (int r = 0; r < 80; ++r)
+            for (int c = 1; c <= 200; ++c) {
+                Doc.FMarked[r][c] = true;
+                Doc.FCells[r][c] = {(r * 200 + c) % 2 ? 0x000080 : 0x008000, 0};
+            }
     }
 
     std::vector<std::string> Escaped() const {
@@ -198,11 +212,11 @@ TEST_F(SubmissionPageTest, LinesAfterTheEndLineNeverReachThePage) {
 }
 
 TEST_F(SubmissionPageTest, EscapedLinesBeforeAnyTableWriteNothing) {
-    // A table built earlier, even one that spilled, is not this page's.
+    // A table built earlier, one that spilled, is not this page's.
+    MakeLarge();
     std::vector<std::string> earlier;
     Doc.BuildHtmlLines(earlier);
-    Doc.FSpilled = true;
-    Doc.FSpillPath = Dir.Write("quillet.tmp", "stale\r\n");
+    ASSERT_TRUE(Doc.FSpilled);
     EXPECT_EQ(Fill({"<p>", "i", "</p>"}), (std::vector<std::string>{"<p>", "</p>"}));
 }
 
@@ -232,15 +246,7 @@ TEST_F(SubmissionPageTest, TextViewPageIsWhiteWithDefaultText) {
 }
 
 TEST_F(SubmissionPageTest, LargeDocumentSpillsAndThePageHoldsTheWholeTableInOrder) {
-    // Every cell a colour of its own: a line per cell, far more than the list keeps.
-    Doc.FLines.assign(80, std::string(200, 'x'));
-    Doc.FRowCount = 80;
-    Doc.FColCount = 200;
-    for (int r = 0; r < 80; ++r)
-        for (int c = 1; c <= 200; ++c) {
-            Doc.FMarked[r][c] = true;
-            Doc.FCells[r][c] = {(r * 200 + c) % 2 ? 0x000080 : 0x008000, 0};
-        }
+    MakeLarge();
     // The colour page writer reads the spilled lines back on its own: its table is the reference.
     Doc.WriteColorPage(Dir.Path() + "reference.htm");
     const std::vector<std::string> page = ReadTextLines(Dir.Path() + "reference.htm");

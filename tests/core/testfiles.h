@@ -25,11 +25,13 @@ private:
     std::string FPath;
 };
 
-/// Keeps every message the core shows, in order.
+/// Keeps every message and notice the core shows, in order.
 class TRecordingSink : public TMessageSink {
 public:
     void ShowMessage(const std::string& text) override { Messages.push_back(text); }
+    void ShowNotice(const std::string& text) override { Notices.push_back(text); }
     std::vector<std::string> Messages;
+    std::vector<std::string> Notices;
 };
 
 /// The lines joined with CR LF after each, as the program writes text files.

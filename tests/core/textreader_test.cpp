@@ -6,6 +6,7 @@
 namespace morvane {
 namespace {
 
+using test::TRecordingSink;
 using test::TTempFolder;
 
 constexpr TColor kWhite = 0xFFFFFF;
@@ -147,16 +148,35 @@ TEST_F(TextReaderTest, LongRowKeepsItsBytesButOnly200Cells) {
     EXPECT_EQ(doc.FCells[0][200].Fg, kRed);
 }
 
-TEST_F(TextReaderTest, LinesPastTheGridLoseTheirSequencesButColourNothing) {
+TEST_F(TextReaderTest, EveryRowOfThePictureIsColoured) {
     std::string text;
-    for (int i = 0; i < 100; ++i)
-        text += (i < 80 ? "\x1B[31mrow" : "\x1B[32mlonger row beyond " + std::to_string(i)) + "\r\n";
+    for (int i = 0; i < 300; ++i) text += "\x1B[3" + std::to_string(1 + i % 2) + "mrow\r\n";
     Tabc doc = Load(text);
-    EXPECT_EQ(doc.FRowCount, 80);
+    EXPECT_EQ(doc.FRowCount, 300);
+    ASSERT_EQ(doc.FMarked.size(), 300u);
+    EXPECT_TRUE(doc.FMarked[299][1]);
+    EXPECT_EQ(doc.FCells[299][1].Fg, 0x008000);
+}
+
+TEST_F(TextReaderTest, LinesPastThePictureLoseTheirSequencesButColourNothing) {
+    std::string text;
+    for (int i = 0; i < 600; ++i)
+        text += (i < 553 ? "\x1B[31mrow" : "\x1B[32mlonger row beyond " + std::to_string(i)) + "\r\n";
+    TRecordingSink sink;
+    Tabc doc;
+    doc.SetMessageSink(&sink);
+    ASSERT_TRUE(doc.LoadFile(Dir.Write("long.txt", text)));
+    EXPECT_EQ(doc.FRowCount, 553);
     EXPECT_EQ(doc.FColCount, 3);
-    ASSERT_EQ(doc.FLines.size(), 100u);
-    EXPECT_EQ(doc.FLines[99], "longer row beyond 99");
+    EXPECT_EQ(doc.FMarked.size(), 553u);
+    ASSERT_EQ(doc.FLines.size(), 600u);
+    EXPECT_EQ(doc.FLines[599], "longer row beyond 599");
     for (const std::string& line : doc.FLines) EXPECT_EQ(line.find('\x1B'), std::string::npos);
+    // Told once that the picture ends there.
+    EXPECT_TRUE(sink.Messages.empty());
+    ASSERT_EQ(sink.Notices.size(), 1u);
+    EXPECT_NE(sink.Notices[0].find("600 lines"), std::string::npos) << sink.Notices[0];
+    EXPECT_NE(sink.Notices[0].find("553"), std::string::npos) << sink.Notices[0];
 }
 
 TEST_F(TextReaderTest, ReloadAfterAnOpenSequenceShowsTheSameText) {

@@ -178,7 +178,11 @@ private slots:
         FWindow->FileListBox1->SetDirectory(FFolder.path());
         TModalWatcher boxes;
         QVERIFY(ClickFile(*FWindow, "broken.clo"));
-        const QStringList expected{"ColorLoad Error1!", "File: broken.clo not found"};
+        // The reader says what is wrong and where; the window then says the file did not open.
+        const QStringList expected{
+            "ColorLoad Error1!\n\"broken.clo\", line 5: a colour number was expected after "
+            "\"*1\" (row 1, cell 1), found \"red\".",
+            "File: broken.clo Open Error"};
         QCOMPARE(boxes.Texts, expected);
     }
 

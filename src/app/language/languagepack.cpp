@@ -17,38 +17,6 @@ std::string_view TrimBlanks(std::string_view text) {
     return text;
 }
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
-bool IsUtf8(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size()) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        size_t extra;
-        unsigned min;
-        unsigned code;
-        if (b < 0x80) {
-            ++i;
-            continue;
-        } else if ((b & 0xE0) == 0xC0) {
-            extra = 1, min = 0x80, code = b & 0x1F;
-        } else if ((b & 0xF0) == 0xE0) {
-            extra = 2, min = 0x800, code = b & 0x0F;
-        } else if ((b & 0xF8) == 0xF0) {
-            extra = 3, min = 0x10000, code = b & 0x07;
-        } else {
-            return false;
-        }
-        if (text.size() - i <= extra) return false;
-        for (size_t k = 1; k <= extra; ++k) {
-            const auto c = static_cast<unsigned char>(text[i + k]);
-            if ((c & 0xC0) != 0x80) return false;
-            code = (code << 6) | (c & 0x3F);
-        }
-        if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
-        i += extra + 1;
-    }
-    return true;
-}
-
 // The ID before "=": decimal digits, blanks around them allowed; -1 when it is none.
 int ParseId(std::string_view text) {
     text = TrimBlanks(text);

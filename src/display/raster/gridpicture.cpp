@@ -41,7 +41,7 @@ int RunCells(const Tabc& doc, int length) {
 // them. Bytes past the 200th cell have no cell and keep the defaults.
 void PaintRow(const Tabc& doc, int row, int length, std::vector<TPaint>& paints) {
     std::fill(paints.begin(), paints.end(), TPaint{Pixel(doc.FDefaultFg), Pixel(doc.FDefaultBg)});
-    if (row >= Tabc::kMaxRows) return;
+    if (static_cast<size_t>(row) >= doc.FMarked.size()) return;
     const int cellBytes = doc.FWideCells ? 2 : 1;
     const int shown = static_cast<int>(paints.size());
     const int cells = RunCells(doc, length);
