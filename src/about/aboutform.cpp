@@ -56,6 +56,8 @@ bool FolderWritable(const std::string& folder) {
 
 Taboutform::Taboutform(TAboutHost host) : FHost(std::move(host)) {
     setObjectName(QStringLiteral("aboutform"));
+    // Closing the main window ends the program even while this one is on screen.
+    setAttribute(Qt::WA_QuitOnClose, false);
     QFont font(QStringLiteral("Unifont"));
     font.setPixelSize(16);
     setFont(font);
