@@ -55,6 +55,7 @@ void Tabc::Reset() {
     FTextPath.clear();
     FColorPath.clear();
     EndSequence(false);
+    FReversed = false;
     FDefaultFg = kWhite;
     FDefaultBg = kBlack;
     FCurFg = FDefaultFg;

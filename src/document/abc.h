@@ -72,6 +72,9 @@ public:
     /// NUL byte that ended the text early, if any.
     std::optional<size_t> ParseText(std::string_view bytes);
     std::string ParseLine(std::string_view line, int row);
+    /// Applies the parameters of one sequence in order, those that take values (38;5;n,
+    /// 38;2;r;g;b and their 48 forms) with their values.
+    void ApplySgrList(const std::vector<int>& codes);
     void ApplySgr(int code);
     bool TakeIntroducer(std::string_view& rest);
     void ReadParameter(std::string_view& rest);
@@ -106,6 +109,8 @@ public:
     std::string FColorPath;
     bool FInEscape = false;
     bool FBright = false;
+    /// SGR 7 is in force, so SGR 27 has something to take back.
+    bool FReversed = false;
     TColor FCurFg = 0;
     TColor FCurBg = 0;
     TColor FDefaultFg = 0;

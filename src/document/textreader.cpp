@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <climits>
+#include <optional>
 
 #include "document/abc.h"
 #include "document/textlines.h"
@@ -35,6 +36,26 @@ int ParameterCode(const std::string& param) {
         if (value > 9999) return -1;
     }
     return value;
+}
+
+// The 256 colours of xterm: the 16 of the palette, a 6 x 6 x 6 cube, then 24 greys.
+std::optional<TColor> PaletteColour(int n) {
+    static constexpr int kLevels[6] = {0, 95, 135, 175, 215, 255};
+    if (n < 0 || n > 255) return std::nullopt;
+    if (n < 8) return kNormal[n];
+    if (n < 16) return kBright[n - 8];
+    if (n < 232) {
+        const int cube = n - 16;
+        return kLevels[cube / 36] | kLevels[cube / 6 % 6] << 8 | kLevels[cube % 6] << 16;
+    }
+    const int grey = 8 + 10 * (n - 232);
+    return grey | grey << 8 | grey << 16;
+}
+
+std::optional<TColor> RgbColour(int r, int g, int b) {
+    for (int v : {r, g, b})
+        if (v < 0 || v > 255) return std::nullopt;
+    return r | g << 8 | b << 16;
 }
 
 }  // namespace
@@ -75,6 +96,7 @@ std::optional<size_t> Tabc::ParseText(std::string_view bytes) {
     // reloading a file shows what loading it showed.
     EndSequence(false);
     FBright = false;
+    FReversed = false;
     FColCount = 1;
     FRowCount = static_cast<std::int32_t>(std::min<size_t>(FLines.size(), FMaxRows));
     SizeGrid(FRowCount);
@@ -183,17 +205,52 @@ void Tabc::EndSequence(bool apply) {
     FInEscape = false;
     if (apply) {
         FSeqCodes.push_back(ParameterCode(FSeqParam));
-        for (int code : FSeqCodes) ApplySgr(code);
+        ApplySgrList(FSeqCodes);
     }
     FSeqCodes.clear();
     FSeqParam.clear();
 }
 
+void Tabc::ApplySgrList(const std::vector<int>& codes) {
+    for (size_t i = 0; i < codes.size(); ++i) {
+        const int code = codes[i];
+        const bool extended = (code == 38 || code == 48) && i + 1 < codes.size() &&
+                              (codes[i + 1] == 5 || codes[i + 1] == 2);
+        if (!extended) {
+            ApplySgr(code);
+            continue;
+        }
+        // 38;5;n and 38;2;r;g;b take their values with them, whole or not at all: a colour cut
+        // short or out of range changes nothing.
+        const size_t values = codes[i + 1] == 5 ? 1 : 3;
+        const size_t first = i + 2;
+        i = std::min(first + values, codes.size()) - 1;
+        if (first + values > codes.size()) continue;
+        std::optional<TColor> colour;
+        if (values == 1) colour = PaletteColour(codes[first]);
+        if (values == 3) colour = RgbColour(codes[first], codes[first + 1], codes[first + 2]);
+        if (colour) (code == 38 ? FCurFg : FCurBg) = *colour;
+    }
+}
+
 void Tabc::ApplySgr(int code) {
     if (code == 0) {
         FBright = false;
+        FReversed = false;
         FCurFg = FDefaultFg;
         FCurBg = FDefaultBg;
+    } else if (code == 22) {
+        // Normal intensity takes back what 1 brightened; the default foreground stays itself.
+        FBright = false;
+        for (int n = 0; n < 8; ++n) {
+            if (FCurFg == kBright[n] && FCurFg != FDefaultFg) {
+                FCurFg = kNormal[n];
+                break;
+            }
+        }
+    } else if (code == 27) {
+        if (FReversed) std::swap(FCurFg, FCurBg);
+        FReversed = false;
     } else if (code == 1) {
         FBright = true;
         for (int n = 0; n < 8; ++n) {
@@ -204,6 +261,7 @@ void Tabc::ApplySgr(int code) {
         }
     } else if (code == 7) {
         std::swap(FCurFg, FCurBg);
+        FReversed = !FReversed;
     } else if (code == 8) {
         FCurFg = FCurBg;
     } else if (code >= 30 && code <= 37) {

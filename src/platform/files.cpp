@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -84,7 +85,10 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 // A hidden name beside target that says what it belongs to and is not taken yet.
 std::string HiddenName(const std::string& target) {
-    static std::mt19937 random{std::random_device{}()};
+    // Not secret, only unlikely to be taken: O_EXCL and link() refuse a name that is.
+    static std::minstd_rand random(
+        static_cast<unsigned>(getpid()) * 2654435761u ^
+        static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
     static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     std::string name = FolderOf(target) + "." + NameOf(target) + ".";
     for (int i = 0; i < 6; ++i) name += kLetters[random() % (sizeof kLetters - 1)];

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,6 +7,7 @@
 #include <csignal>
 
 #include <filesystem>
+#include <fstream>
 
 #include "document/abc.h"
 #include "platform/files.h"
@@ -307,6 +309,85 @@ TEST_F(ColorFileTest, FailedSaveKeepsTheOldFilesAndLeavesNoTemporaries) {
     size_t files = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(Dir.Path())) ++files;
     EXPECT_EQ(files, 2u);
+}
+
+TEST_F(ColorFileTest, PairIsReplacedAllOrNothing) {
+    // The new text fits, its colours do not: the text must not be left over the old colours.
+    Dir.Write("a.txt", "ABC\r\nDEF\r\n");
+    ASSERT_TRUE(LoadClo(kExample));
+    Doc.FLines = {"XY", "ZW"};
+    Doc.FColCount = 200;
+    {
+        TFileSizeLimit limit(16);
+        EXPECT_THROW(Doc.SaveColorFile(Dir.Path() + "a.clo"), EFileError);
+    }
+    EXPECT_EQ(Dir.Read("a.txt"), "ABC\r\nDEF\r\n");
+    EXPECT_EQ(Dir.Read("a.clo"), CrLf(kExample));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir.Path()), {}), 2);
+}
+
+TEST_F(ColorFileTest, PairOntoAFolderWritesNothing) {
+    Dir.Write("a.txt", "ABC\r\nDEF\r\n");
+    ASSERT_TRUE(LoadClo(kExample));
+    ASSERT_EQ(mkdir((Dir.Path() + "out.clo").c_str(), 0700), 0);
+    EXPECT_THROW(Doc.SaveColorFile(Dir.Path() + "out.clo"), EFileError);
+    EXPECT_FALSE(FileExists(Dir.Path() + "out.txt"));
+}
+
+// A small file system of its own that fills up, where the test may mount one (as root).
+class TSmallDisk {
+  public:
+    TSmallDisk(const std::string& folder, const char* size) : FFolder(folder) {
+        mkdir(folder.c_str(), 0700);
+        FMounted = mount("morvane-test", folder.c_str(), "tmpfs", 0,
+                         ("size=" + std::string(size)).c_str()) == 0;
+    }
+    ~TSmallDisk() {
+        if (FMounted) umount2(FFolder.c_str(), MNT_DETACH);
+    }
+    bool Mounted() const { return FMounted; }
+
+  private:
+    std::string FFolder;
+    bool FMounted = false;
+};
+
+TEST_F(ColorFileTest, FullDiskLeavesThePairAsItWas) {
+    const std::string disk = Dir.Path() + "disk/";
+    TSmallDisk small(disk, "16k");
+    if (!small.Mounted()) GTEST_SKIP() << "cannot mount a small tmpfs here (needs root)";
+    std::ofstream(disk + "a.txt", std::ios::binary) << "ABC\r\nDEF\r\n";
+    std::ofstream(disk + "a.clo", std::ios::binary) << CrLf(kExample);
+    ASSERT_TRUE(Doc.LoadFile(disk + "a.clo"));
+    // 80 rows of 200 cells need some 48 KB of colours; the text is a few bytes.
+    Doc.FLines = {"new"};
+    Doc.FRowCount = 80;
+    Doc.FColCount = 200;
+    Doc.SizeGrid(80);
+    EXPECT_THROW(Doc.SaveColorFile(disk + "a.clo"), EFileError);
+    EXPECT_EQ(ReadWholeFile(disk + "a.txt"), "ABC\r\nDEF\r\n");
+    EXPECT_EQ(ReadWholeFile(disk + "a.clo"), CrLf(kExample));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(disk), {}), 2);
+}
+
+TEST_F(ColorFileTest, ReloadAfterTheTextPartWentIsAFreshLoad) {
+    Dir.Write("a.txt", "ABC\r\nDEF\r\n");
+    ASSERT_TRUE(LoadClo(kExample));
+    std::filesystem::remove(Dir.Path() + "a.txt");
+    ASSERT_TRUE(Doc.LoadFile(Dir.Path() + "a.clo"));
+    EXPECT_TRUE(Doc.FTextPath.empty());
+    EXPECT_EQ(Doc.FLines, (std::vector<std::string>{"", ""}));
+    ExpectCell(0, 1, true, 255, 0);
+    ASSERT_EQ(Sink.Notices.size(), 1u);
+    EXPECT_EQ(Sink.Notices[0],
+              "\"a.clo\" has no text part \"a.txt\" beside it: only its colours are shown.");
+}
+
+TEST_F(ColorFileTest, EmptyColourFileSaysSo) {
+    Dir.Write("a.txt", "ABC\r\n");
+    EXPECT_FALSE(LoadClo({}));
+    EXPECT_EQ(Sink.Messages, std::vector<std::string>{"\"a.clo\" is empty: it holds no colours."});
+    EXPECT_EQ(Doc.FLoadError, Sink.Messages[0]);
 }
 
 TEST_F(ColorFileTest, FailedNewFileIsRemoved) {

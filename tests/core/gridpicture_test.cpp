@@ -232,6 +232,8 @@ TEST_P(PictureSizeTest, IsTheDocumentsCellsClippedToTheSurface) {
 INSTANTIATE_TEST_SUITE_P(Documents, PictureSizeTest,
                          testing::Values(TSizeCase{"Screen", 80, 24, 640, 384},
                                          TSizeCase{"FullGrid", 200, 80, 1600, 1280},
+                                         TSizeCase{"TallBoard", 80, 300, 640, 4800},
+                                         TSizeCase{"AsTallAsAPicture", 80, 553, 640, 8848},
                                          TSizeCase{"WiderThanTheSurface", 300, 2, 2048, 32},
                                          TSizeCase{"NoColumns", 0, 5, 0, 80},
                                          TSizeCase{"NoRows", 5, 0, 40, 0}),
@@ -247,6 +249,16 @@ TEST(GridPictureTest, SmallerPictureReleasesTheLargerOnesMemory) {
     SetLines(doc, {"A"});
     RenderGridPicture(doc, picture);
     EXPECT_EQ(picture.Pixels.capacity(), 8u * 16u);
+}
+
+TEST(GridPictureTest, RowsPastTheEightiethAreColoured) {
+    Tabc doc;
+    SetLines(doc, std::vector<std::string>(300, "A"));
+    Mark(doc, 299, {1, 0x0000FF, 0x800000});
+    TPixelBuffer picture;
+    RenderGridPicture(doc, picture);
+    ASSERT_EQ(picture.Height, 4800);
+    EXPECT_EQ(ColoursIn(picture, 0, 299 * 16, 8, 16), (TPixels{0xFF000080u, 0xFFFF0000u}));
 }
 
 TEST(GridPictureTest, RowsWithoutLinesAreBlank) {

@@ -183,6 +183,16 @@ TEST_F(HtmlWriterTest, LongOutputSpillsToTheScratchFileInOrder) {
               "bgcolor=\"#222222\"><tr><td>");
 }
 
+TEST_F(HtmlWriterTest, TableWidthOfAHugeLineDoesNotOverflow) {
+    // A 280 MiB line once printed a negative width.
+    SetRows({});
+    Doc.FColCount = 293601280;
+    Doc.WriteColorPage(Dir.Path() + "page.htm");
+    EXPECT_EQ(ReadTextLines(Dir.Path() + "page.htm")[5],
+              "<div align=\"center\"><table width=\"2348810272\" border=\"0\" "
+              "bgcolor=\"#222222\"><tr><td>");
+}
+
 TEST_F(HtmlWriterTest, ColourPageLines) {
     SetRows({std::string(80, 'a')});
     Doc.FSourcePath = Dir.Path() + "<b>&\"x.txt";

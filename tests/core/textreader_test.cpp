@@ -91,7 +91,27 @@ INSTANTIATE_TEST_SUITE_P(
         TLineCase{"StarIsText", "*Star* [x]", "*Star* [x]", {}},
         TLineCase{"HalfColouredCharacter", "\xB0\x1B[31m\xA1", "\xB0\xA1", {{2, kRed, 0}}},
         TLineCase{"WhiteOnBlackAfterColourIsUnmarked", "\x1B[31mA\x1B[37;1mB", "AB",
-                  {{1, kRed, 0}}}),
+                  {{1, kRed, 0}}},
+        // Richer colour: 256 colours, 24-bit colour, normal intensity and reverse off.
+        TLineCase{"PaletteCube", "\x1B[38;5;196mX", "X", {{1, 0x0000FF, 0}}},
+        TLineCase{"PaletteBackground", "\x1B[48;5;21mX", "X", {{1, kWhite, 0xFF0000}}},
+        TLineCase{"PaletteGrey", "\x1B[38;5;244mX", "X", {{1, 0x808080, 0}}},
+        TLineCase{"PaletteLowSixteen", "\x1B[38;5;9mX", "X", {{1, kBrightRed, 0}}},
+        TLineCase{"TrueColour", "\x1B[38;2;10;20;30mX", "X", {{1, 0x1E140A, 0}}},
+        TLineCase{"TrueColourBackground", "*[48;2;255;128;0mX", "X", {{1, kWhite, 0x0080FF}}},
+        TLineCase{"PaletteThenBold", "\x1B[38;5;2;1mX", "X", {{1, kBrightGreen, 0}}},
+        TLineCase{"PaletteWithoutIndex", "\x1B[38;5mX", "X", {}},
+        TLineCase{"PaletteIndexOutOfRange", "\x1B[38;5;256mX", "X", {}},
+        TLineCase{"PaletteIndexNotANumber", "\x1B[38;5;1:2mX", "X", {}},
+        TLineCase{"TrueColourCutShort", "\x1B[38;2;1;2mX", "X", {}},
+        TLineCase{"TrueColourOutOfRange", "\x1B[38;2;300;0;0;31mX", "X", {{1, kRed, 0}}},
+        TLineCase{"ThirtyEightAloneAsBefore", "\x1B[38;1;31mX", "X", {{1, kBrightRed, 0}}},
+        TLineCase{"NormalIntensity", "\x1B[1;31;22mX", "X", {{1, kRed, 0}}},
+        TLineCase{"NormalIntensityThenColour", "\x1B[1;22;32mX", "X", {{1, kGreen, 0}}},
+        TLineCase{"NormalIntensityKeepsDefaultWhite", "\x1B[1;22mX", "X", {}},
+        TLineCase{"ReverseOff", "\x1B[31;44;7;27mX", "X", {{1, kRed, 0x800000}}},
+        TLineCase{"ReverseOffWithoutReverse", "\x1B[31;44;27mX", "X", {{1, kRed, 0x800000}}},
+        TLineCase{"ReverseTwiceThenOff", "\x1B[31;7;7;27mX", "X", {{1, kRed, 0}}}),
     [](const auto& info) { return info.param.Name; });
 
 class TextReaderTest : public testing::Test {

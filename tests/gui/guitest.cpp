@@ -16,6 +16,7 @@ TModalWatcher::TModalWatcher() {
 void TModalWatcher::Check() {
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
         Texts.append(box->text());
+        Titles.append(box->windowTitle());
         box->done(QMessageBox::Ok);
     }
 }

@@ -25,6 +25,7 @@ class TModalWatcher : public QObject {
 public:
     TModalWatcher();
     QStringList Texts;
+    QStringList Titles;
 
 private:
     void Check();

@@ -37,7 +37,8 @@ private slots:
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("name");
         const QString realart = QStringLiteral(MORVANE_REALART "/gb");
-        if (!QDir(realart).exists()) QSKIP("../shared/realart is not here");
+        if (!QDir(realart).exists())
+            QSKIP(qPrintable(realart + " is not here (the shared folder beside the checkout)"));
         AddFolderRows(realart, {"*.txt"});
         AddFolderRows(QCoreApplication::applicationDirPath() + "/Favorites", {"*.txt", "*.clo"});
     }

@@ -5,6 +5,7 @@
 #include <QToolButton>
 
 #include "app/filelistbox.h"
+#include "app/noticebar.h"
 #include "display/pictureview.h"
 #include "display/showpanel.h"
 #include "guitest.h"
@@ -195,6 +196,92 @@ private slots:
         QCOMPARE(boxes.Texts.size(), 1);
         QVERIFY2(boxes.Texts[0].startsWith("File: unreadable.clo Open Error\ncannot read \""),
                  qPrintable(boxes.Texts[0]));
+    }
+
+    void messageBoxesAreTitledWithTheProgramsName() {
+        QVERIFY(ClickFile(*FWindow, "ansi.txt"));
+        QVERIFY(QFile::remove(Path("plain.txt")));
+        TModalWatcher boxes;
+        QVERIFY(ClickFile(*FWindow, "plain.txt"));
+        QCOMPARE(boxes.Titles, QStringList{"Morvane"});
+    }
+
+    void textCutShortByANulByteIsANotice() {
+        WriteFile(FFolder.path(), "nul.txt", std::string("\x1b[31mab\0cd\r\n", 11));
+        FWindow->FileListBox1->SetDirectory(FFolder.path());
+        TModalWatcher boxes;
+        QVERIFY(ClickFile(*FWindow, "nul.txt"));
+        QVERIFY(boxes.Texts.isEmpty());
+        QVERIFY(FWindow->NoticeBar->isVisible());
+        QVERIFY2(FWindow->NoticeBar->Text().contains("NUL byte at offset 7"),
+                 qPrintable(FWindow->NoticeBar->Text()));
+        // The next file starts without it.
+        QVERIFY(ClickFile(*FWindow, "plain.txt"));
+        QVERIFY(!FWindow->NoticeBar->isVisible());
+    }
+
+    void brokenColoursStillShowTheText() {
+        WriteFile(FFolder.path(), "broken.txt", "the art\r\n");
+        WriteFile(FFolder.path(), "broken.clo", "1\r\n1\r\n#1\r\n*1\r\nred\r\n");
+        FWindow->FileListBox1->SetDirectory(FFolder.path());
+        TModalWatcher boxes;
+        QVERIFY(ClickFile(*FWindow, "broken.txt"));
+        QCOMPARE(boxes.Texts.size(), 1);
+        QVERIFY(boxes.Texts[0].startsWith("ColorLoad Error1!\n"));
+        QCOMPARE(FWindow->abc.FKind, dkText);
+        QCOMPARE(int(FWindow->ShowPanel->FViewMode), int(vmText));
+        QCOMPARE(FWindow->ShowPanel->FTextView->toPlainText(), QStringLiteral("the art"));
+        QVERIFY2(FWindow->NoticeBar->Text().startsWith("The colours could not be read"),
+                 qPrintable(FWindow->NoticeBar->Text()));
+        QVERIFY(FWindow->bsSkinMenuSpeedButton_SaveFile->isEnabled());
+    }
+
+    void reloadingAVanishedFileSaysSoAndClearsTheView() {
+        QVERIFY(ClickFile(*FWindow, "ansi.txt"));
+        QVERIFY(QFile::remove(Path("ansi.txt")));
+        TModalWatcher boxes;
+        QTest::mouseClick(FWindow->bsSkinSpeedButton_Reload, Qt::LeftButton);
+        QCOMPARE(boxes.Texts, QStringList{"File: ansi.txt not found"});
+        QVERIFY(FWindow->CurrentFile.empty());
+        QCOMPARE(FWindow->windowTitle(), QStringLiteral("Morvane"));
+        QCOMPARE(int(FWindow->ShowPanel->FViewMode), int(vmFallback));
+        QVERIFY(FWindow->ShowPanel->FFallbackView->toPlainText().isEmpty());
+        QVERIFY(!FWindow->bsSkinSpeedButton_Reload->isEnabled());
+    }
+
+    void reloadingAPairWhoseTextWentShowsItsColours() {
+        QVERIFY(ClickFile(*FWindow, "pair.clo"));
+        QVERIFY(QFile::remove(Path("pair.txt")));
+        TModalWatcher boxes;
+        QTest::mouseClick(FWindow->bsSkinSpeedButton_Reload, Qt::LeftButton);
+        QVERIFY(boxes.Texts.isEmpty());
+        QCOMPARE(FWindow->abc.FKind, dkColor);
+        QVERIFY(FWindow->abc.FTextPath.empty());
+        QVERIFY(FWindow->NoticeBar->Text().contains("has no text part"));
+    }
+
+    void unreadableFolderIsANoticeNotAnEmptyList() {
+        FWindow->SetExplorer(QFile::encodeName(Path("gone/x")).toStdString());
+        QCOMPARE(FWindow->FileListBox1->count(), 0);
+        QVERIFY(FWindow->NoticeBar->isVisible());
+        QVERIFY2(FWindow->NoticeBar->Text().contains("cannot be read: No such file or directory"),
+                 qPrintable(FWindow->NoticeBar->Text()));
+    }
+
+    void tallBoardShowsWhole() {
+        std::string board;
+        for (int i = 0; i < 300; ++i) board += kEsc + "3" + std::to_string(1 + i % 6) + "mrow\r\n";
+        WriteFile(FFolder.path(), "board.txt", board);
+        FWindow->FileListBox1->SetDirectory(FFolder.path());
+        QVERIFY(ClickFile(*FWindow, "board.txt"));
+        QCOMPARE(FWindow->ShowPanel->FPicture->size(), QSize(3 * 8, 300 * 16));
+        const QImage picture = FWindow->ShowPanel->FPicture->Image();
+        bool sawColour = false;
+        for (int y = 299 * 16; y < 300 * 16; ++y) {
+            for (int x = 0; x < 8; ++x)
+                sawColour |= QColor(picture.pixel(x, y)) == QColor(Rgb(0x808000));
+        }
+        QVERIFY2(sawColour, "the last row is drawn in its colour");
     }
 
     void emptyListDisablesFileButtons() {
