@@ -63,9 +63,12 @@ void Tabc::Reset() {
     FMaxCols = kMaxCols;
     FMaxRows = kMaxRows;
     FHasEscapes = false;
+    FEncoding = TEncoding::Gb;
     ClearGrid();
     FLines.clear();
 }
+
+void Tabc::TakeEncoding() { FEncoding = FEncodingChoice ? *FEncodingChoice : DetectEncoding(FLines); }
 
 void Tabc::ClearGrid() { SizeGrid(0); }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "document/charsets.h"
 #include "document/messages.h"
 
 namespace morvane {
@@ -48,6 +49,8 @@ public:
     /// Where the scratch file "quillet.tmp" goes: a folder ending in '/', or empty for the
     /// current working folder.
     void SetTempDir(std::string dir) { FTempDir = std::move(dir); }
+    /// The encoding the next loads read their text in; none: found from the text itself.
+    void SetEncodingChoice(std::optional<TEncoding> choice) { FEncodingChoice = choice; }
     /// Receives the reader's and writer's messages; not owned. Null discards them.
     void SetMessageSink(TMessageSink* sink) { FSink = sink; }
 
@@ -121,12 +124,16 @@ public:
     bool FHasEscapes = false;
     std::vector<std::array<TCellColors, kMaxCols + 1>> FCells;
     std::vector<std::array<bool, kMaxCols + 1>> FMarked;
+    /// The character set of the text's double-byte characters: set by every load of text, found
+    /// from the text unless a choice was set.
+    TEncoding FEncoding = TEncoding::Gb;
     /// Why the last LoadFile failed, for the user (GB2312 text, as messages are): empty after a
     /// success.
     std::string FLoadError;
 
 private:
     std::string ColorData() const;
+    void TakeEncoding();
     void ContinueSequence(std::string_view& rest);
     void EndSequence(bool apply);
     void ShowMessage(const std::string& text);
@@ -135,6 +142,7 @@ private:
 
     std::string FTempDir;
     TMessageSink* FSink = nullptr;
+    std::optional<TEncoding> FEncodingChoice;
     // Holds the spilled lines; made with the first spill, without a name on disk.
     std::unique_ptr<TScratchFile> FSpillFile;
     // The open sequence's parameters: the codes of those already ended by ';', then the one being

@@ -155,8 +155,11 @@ bool Tabc::LoadColorFile(const std::string& path) {
         }
     }
     if (FLines.size() < static_cast<size_t>(FRowCount)) FLines.resize(FRowCount);
-    // The width of the rows the grid holds, as the text reader measures it.
-    for (std::int32_t r = 0; r < FRowCount; ++r)
+    TakeEncoding();
+    // The width of the lines a picture can hold, as the text reader measures it, so that a text
+    // saved as a colour document keeps its width.
+    const size_t measured = std::min<size_t>(FLines.size(), FMaxRows);
+    for (size_t r = 0; r < measured; ++r)
         FColCount = std::max(FColCount, ColumnCount(FLines[r].size()));
     FColCount = std::min(FColCount, FMaxCols);
     FRowCount = std::min(FRowCount, FMaxRows);

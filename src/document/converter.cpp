@@ -18,7 +18,8 @@ namespace morvane {
 namespace {
 
 const char kUsage[] =
-    "usage: morvane-convert --to txt|clo|htm [-o OUT | --out-dir DIR] [--] FILE...";
+    "usage: morvane-convert --to txt|clo|htm [-o OUT | --out-dir DIR] [--encoding auto|gb|big5] "
+    "[--] FILE...";
 
 class EConvertError : public std::runtime_error {
 public:
@@ -204,7 +205,7 @@ void Convert(Tabc& doc, const TJob& job, const std::string& format, const TLineS
 int RunConverter(const std::vector<std::string>& args,
                  const std::function<void(const std::string& line)>& err,
                  const std::string& tempDir) {
-    std::string format, output, outDir, problem;
+    std::string format, output, outDir, problem, encoding = "auto";
     std::vector<std::string> inputs;
     bool options = true;
     for (size_t i = 0; i < args.size() && problem.empty(); ++i) {
@@ -216,17 +217,20 @@ int RunConverter(const std::vector<std::string>& args,
         } else if (arg == "-h" || arg == "--help") {
             err(kUsage);
             return 0;
-        } else if (arg != "--to" && arg != "-o" && arg != "--out-dir") {
+        } else if (arg != "--to" && arg != "-o" && arg != "--out-dir" && arg != "--encoding") {
             problem = "unknown option " + Printable(arg) + " (a FILE starting with - goes after --)";
         } else if (i + 1 >= args.size()) {
             problem = arg + " needs a value";
         } else {
-            (arg == "--to" ? format : arg == "-o" ? output : outDir) = args[++i];
+            (arg == "--to" ? format : arg == "-o" ? output : arg == "--out-dir" ? outDir : encoding) =
+                args[++i];
         }
     }
     if (!problem.empty()) {
     } else if (format != "txt" && format != "clo" && format != "htm") {
         problem = "--to must be txt, clo or htm";
+    } else if (encoding != "auto" && encoding != "gb" && encoding != "big5") {
+        problem = "--encoding must be auto, gb or big5";
     } else if (inputs.empty()) {
         problem = "no FILE to convert";
     } else if (!output.empty() && !outDir.empty()) {
@@ -253,6 +257,7 @@ int RunConverter(const std::vector<std::string>& args,
     int status = 0;
     Tabc doc;
     doc.SetTempDir(tempDir);
+    if (encoding != "auto") doc.SetEncodingChoice(encoding == "gb" ? TEncoding::Gb : TEncoding::Big5);
     for (const TJob& job : jobs) {
         TLineSink sink(err, job.Input);
         doc.SetMessageSink(&sink);

@@ -7,7 +7,7 @@
 namespace morvane {
 
 /// Runs the batch converter on its arguments (without the program name):
-///   --to txt|clo|htm [-o OUT | --out-dir DIR] [--] FILE...
+///   --to txt|clo|htm [-o OUT | --out-dir DIR] [--encoding auto|gb|big5] [--] FILE...
 /// Each file is loaded as the viewer loads it and written by the save-as writer of the format.
 /// A file that fails gets one line through err naming it; the others are still converted. No
 /// output may replace a file the batch reads: such a file is refused before anything is written.

@@ -31,10 +31,19 @@ void AppendCellText(std::string& out, std::string_view text) {
     }
 }
 
-// The page is GB2312 text, so a file name written in UTF-8 is converted to read right there.
-std::string TitleLine(const std::string& sourcePath) {
+// The page is in the art's encoding, so a file name written in UTF-8 is converted to read right
+// there.
+std::string TitleLine(const std::string& sourcePath, TEncoding encoding) {
+    const std::string name = NameOf(sourcePath);
     return "<H1><CENTER><font color=ff0000 size=12 >" +
-           HtmlEscape(FileNameToGb(NameOf(sourcePath)), hemText) + "</font></CENTER></H1>";
+           HtmlEscape(encoding == TEncoding::Big5 ? FileNameToBig5(name) : FileNameToGb(name),
+                      hemText) +
+           "</font></CENTER></H1>";
+}
+
+std::string CharsetLine(TEncoding encoding) {
+    return std::string("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=") +
+           CharsetName(encoding) + "\">";
 }
 
 void AppendLine(std::string& page, std::string_view line) {
@@ -61,11 +70,11 @@ void Tabc::SaveHtml(const std::string& path) {
 void Tabc::WriteColorPage(const std::string& path) {
     std::string page;
     AppendLine(page, "<HTML><HEAD><meta name=\"GENERATOR\" content=\"Quillet\">");
-    AppendLine(page, "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">");
+    AppendLine(page, CharsetLine(FEncoding));
     AppendLine(page,
                "<style type=\"text/css\"><!--  .quillet {  line-height: 99%}--> </style></HEAD><BODY");
     AppendLine(page, "background=\"bk.gif\" BGCOLOR=\"#000000\" text=\"#ffffff\">");
-    AppendLine(page, TitleLine(FSourcePath));
+    AppendLine(page, TitleLine(FSourcePath, FEncoding));
     const std::int64_t width = static_cast<std::int64_t>(FColCount) * 8 + 32;
     AppendLine(page, "<div align=\"center\"><table width=\"" + std::to_string(width) +
                          "\" border=\"0\" bgcolor=\"#222222\"><tr><td>");
@@ -81,11 +90,11 @@ void Tabc::WriteColorPage(const std::string& path) {
 void Tabc::WriteTextPage(const std::string& path) {
     std::string page;
     AppendLine(page, "<HTML><HEAD><meta name=\"GENERATOR\" content=\"Tavrel\">");
-    AppendLine(page, "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">");
+    AppendLine(page, CharsetLine(FEncoding));
     AppendLine(page,
                "<style type=\"text/css\"><!--  .quillet {  line-height: 100%}--> </style> "
                "</HEAD><BODY background=\"bk.gif\">");
-    AppendLine(page, TitleLine(FSourcePath));
+    AppendLine(page, TitleLine(FSourcePath, FEncoding));
     for (const std::string& line : FLines) AppendLine(page, HtmlEscape(line, hemText) + "<br>");
     AppendLine(page, "</BODY></HTML>");
     WriteFileAtomic(path, page);

@@ -90,6 +90,7 @@ bool Tabc::LoadText(const std::string& path) {
 }
 
 std::optional<size_t> Tabc::ParseText(std::string_view bytes) {
+    FWideCells = false;
     FHasEscapes = false;
     FLines = SplitTextLines(bytes);
     // A sequence left open at the end of the last load must not swallow the start of this one:
@@ -108,6 +109,7 @@ std::optional<size_t> Tabc::ParseText(std::string_view bytes) {
         if (r < static_cast<size_t>(FRowCount))
             FColCount = std::max(FColCount, ColumnCount(FLines[r].size()));
     }
+    TakeEncoding();
     const size_t nul = bytes.find('\0');
     return nul == std::string_view::npos ? std::nullopt : std::optional<size_t>(nul);
 }

@@ -16,6 +16,21 @@ iconv_t GbToUtf8() {
     return cd;
 }
 
+iconv_t Big5ToUtf8Converter() {
+    static const iconv_t cd = iconv_open("UTF-8", "CP950");
+    return cd;
+}
+
+iconv_t Big5HkscsToUtf8Converter() {
+    static const iconv_t cd = iconv_open("UTF-8", "BIG5-HKSCS");
+    return cd;
+}
+
+iconv_t Utf8ToBig5Converter() {
+    static const iconv_t cd = iconv_open("CP950", "UTF-8");
+    return cd;
+}
+
 iconv_t Utf8ToGb() {
     static const iconv_t cd = iconv_open("GB18030", "UTF-8");
     return cd;
@@ -51,7 +66,17 @@ std::string Gb18030ToUtf8(std::string_view text) {
     return Convert(GbToUtf8(), text, "\xEF\xBF\xBD");
 }
 
+std::string Big5ToUtf8(std::string_view text) {
+    return Convert(Big5ToUtf8Converter(), text, "\xEF\xBF\xBD");
+}
+
+std::string Big5HkscsToUtf8(std::string_view text) {
+    return Convert(Big5HkscsToUtf8Converter(), text, "\xEF\xBF\xBD");
+}
+
 std::string Utf8ToGb18030(std::string_view text) { return Convert(Utf8ToGb(), text, "?"); }
+
+std::string Utf8ToBig5(std::string_view text) { return Convert(Utf8ToBig5Converter(), text, "?"); }
 
 bool IsUtf8(std::string_view text) {
     size_t i = 0;
@@ -91,6 +116,10 @@ bool IsUtf8(std::string_view text) {
 
 std::string FileNameToGb(std::string_view name) {
     return IsUtf8(name) ? Utf8ToGb18030(name) : std::string(name);
+}
+
+std::string FileNameToBig5(std::string_view name) {
+    return IsUtf8(name) ? Utf8ToBig5(name) : std::string(name);
 }
 
 }  // namespace morvane

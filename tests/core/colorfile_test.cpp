@@ -228,17 +228,21 @@ TEST_F(ColorFileTest, BadHeaderMeansNoRecordsAndShiftsTheModeLine) {
     ExpectCell(0, 1, false);
 }
 
-TEST_F(ColorFileTest, TextWiderThanTheHeaderWidensTheDocumentOverItsRows) {
-    // A line past the colour rows is not drawn, so it does not widen the document; the text
-    // reader measures the same rows.
+TEST_F(ColorFileTest, TextWiderThanTheHeaderWidensTheDocument) {
     Dir.Write("a.txt", "ABCDEFGH\r\n" + std::string(300, 'x') + "\r\n");
     ASSERT_TRUE(LoadClo({"1", "2", "#1", "@", "@"}));
-    EXPECT_EQ(Doc.FColCount, 8);
+    EXPECT_EQ(Doc.FColCount, 200);
     EXPECT_EQ(Doc.FRowCount, 1);
     EXPECT_EQ(Doc.FLines.size(), 2u);
-    Dir.Write("a.txt", std::string(300, 'x') + "\r\n");
+}
+
+TEST_F(ColorFileTest, LinesPastThePictureDoNotWidenIt) {
+    // As the text reader measures: a text saved as a colour document keeps its width.
+    std::string text;
+    for (int i = 0; i < Tabc::kMaxRows; ++i) text += "AB\r\n";
+    Dir.Write("a.txt", text + std::string(300, 'x') + "\r\n");
     ASSERT_TRUE(LoadClo({"1", "2", "#1", "@", "@"}));
-    EXPECT_EQ(Doc.FColCount, 200);
+    EXPECT_EQ(Doc.FColCount, 2);
 }
 
 TEST_F(ColorFileTest, MarkedDefaultCellIsWrittenAsForeground) {

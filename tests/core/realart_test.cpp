@@ -57,6 +57,16 @@ TEST_F(RealArtTest, NoEscapeByteIsLeftInTheText) {
     }
 }
 
+// Taiwanese boards write Big5: each file is read in the encoding of its folder.
+TEST_F(RealArtTest, EncodingIsDetected) {
+    for (const std::string& file : Files) {
+        Tabc doc;
+        ASSERT_TRUE(doc.LoadFile(file)) << file;
+        const bool big5 = file.find("/big5/") != std::string::npos;
+        EXPECT_EQ(doc.FEncoding, big5 ? TEncoding::Big5 : TEncoding::Gb) << file;
+    }
+}
+
 // Activity boards run to hundreds of lines: every one of them is in the grid and the page.
 TEST_F(RealArtTest, EveryLineIsARowOfThePage) {
     for (const std::string& file : Files) {
