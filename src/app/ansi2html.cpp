@@ -16,8 +16,10 @@
 #include <filesystem>
 #include <system_error>
 
+#include "about/aboutform.h"
 #include "app/directorytree.h"
 #include "app/filelistbox.h"
+#include "app/makersite.h"
 #include "app/messageboxsink.h"
 #include "app/noticebar.h"
 #include "app/progressform.h"
@@ -25,16 +27,15 @@
 #include "display/pictureview.h"
 #include "display/showpanel.h"
 #include "platform/files.h"
+#include "platform/loginname.h"
 #include "platform/scratchfolder.h"
 #include "platform/shell.h"
+#include "submission/sendvalues.h"
 
 namespace morvane {
 namespace {
 
 constexpr int kFileListHeight = 159;
-
-// The maker's site is ours to choose; .example never resolves to someone else's.
-const char kDownloadPage[] = "https://morvane.example/quillet/quillet.htm";
 
 const char kScratchPrefix[] = "morvane-";
 
@@ -65,11 +66,12 @@ Tansi2html::Tansi2html() {
     abc.SetTempDir(TempDir);
     Inifile_Read();
     Load_mouse_cursor();
-    UserId = Bytes(QDir::home().dirName().left(11));
+    UserId = UserIdentification(LoginName());
     CurrentFile.clear();
     ConnectHandlers();
     SetExplorer(AppDir + "Favorites/1.txt");
     SaveDir = AppDir;
+    FillLanguageBox();
 }
 
 Tansi2html::~Tansi2html() { abc.SetMessageSink(nullptr); }
@@ -114,6 +116,11 @@ void Tansi2html::ConnectHandlers() {
     }
     connect(PopupMenu_History, &QMenu::triggered, this, &Tansi2html::Popm_1Click);
     ConnectFileCommands();
+    connect(bsSkinSpeedButton_About, &QToolButton::clicked, this,
+            &Tansi2html::bsSkinSpeedButton_AboutClick);
+    connect(CbSelect, &QComboBox::activated, this, &Tansi2html::CbSelectChange);
+    connect(bsSkinSpeedButton_Send, &QToolButton::clicked, this,
+            &Tansi2html::bsSkinSpeedButton_SendClick);
 }
 
 void Tansi2html::Creat_temp_dir() {
@@ -210,7 +217,17 @@ void Tansi2html::bsSkinSpeedButton_OptionClick() {
 }
 
 void Tansi2html::bsSkinButton_downQuilletClick() {
-    ShellOpen(QString::fromLatin1(kDownloadPage));
+    ShellOpen(QString::fromLatin1(kQuilletPage));
+}
+
+void Tansi2html::bsSkinSpeedButton_AboutClick() {
+    if (!aboutform) {
+        aboutform = std::make_unique<Taboutform>(
+            TAboutHost{AppDir, TempDir, SoftwareName, &LanguageName});
+    }
+    aboutform->show();
+    aboutform->raise();
+    aboutform->activateWindow();
 }
 
 int Tansi2html::ShowMessage(const QString& text, TMsgType type, TMsgButtons buttons) {

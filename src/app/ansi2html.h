@@ -21,6 +21,7 @@ class QToolButton;
 
 namespace morvane {
 
+class Taboutform;
 class TDirectoryTree;
 class TFileListBox;
 class TMessageBoxSink;
@@ -98,6 +99,18 @@ public:
     void bsSkinSpeedButton_HelpClick();
     void bsSkinSpeedButton_OptionClick();
     void bsSkinButton_downQuilletClick();
+    /// Shows the about window, made on its first showing; brings a shown one forward.
+    void bsSkinSpeedButton_AboutClick();
+
+    // Language packs (languages.cpp).
+    /// The names of the main window packs in the "Language" folder, in directory order.
+    std::vector<std::string> ListLanguages();
+    /// Applies the main window pack of language name; a missing pack changes nothing.
+    void SetLanguage(const std::string& name);
+    void CbSelectChange();
+
+    // Gallery submission page (sendpage.cpp).
+    void bsSkinSpeedButton_SendClick();
 
     Tabc abc;
     std::unique_ptr<TShowPanel> ShowPanel;
@@ -200,6 +213,8 @@ public:
     /// Null until the first save.
     QFileDialog* SaveDialog1 = nullptr;
     TProgressForm* ProgressForm1 = nullptr;
+    /// Null until the about button is first pressed.
+    std::unique_ptr<Taboutform> aboutform;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -228,6 +243,8 @@ private:
     /// Tells the user, once a run, that the settings will not be kept, and why.
     void TellSettingsNotKept(const std::string& reason);
     void FormResize();
+    /// Lists the packs in the language box and applies the one named LanguageName.
+    void FillLanguageBox();
     /// Loads path into abc after a Reset. A colour document whose colours cannot be read shows its
     /// text part with a notice. Throws as LoadFile does.
     bool LoadDocument(const std::string& path);

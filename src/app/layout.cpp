@@ -75,6 +75,7 @@ void Tansi2html::CreateRegions() {
     bsSkinPanel_adv = Panel(this, "bsSkinPanel_adv");
     bsSkinPanel_adv->setFixedHeight(76);
     auto* banner = new QLabel(QStringLiteral("Morvane"), bsSkinPanel_adv);
+    banner->setObjectName(QStringLiteral("bsSkinLabel_adv"));
     banner->setGeometry(12, 0, 400, 76);
     layout->addWidget(bsSkinPanel_adv);
 

@@ -57,6 +57,12 @@ public:
     virtual void ScrollTo(QPoint pos, std::function<void(QPoint reached)> shown) = 0;
     /// The view as it is painted now, scroll bars included, one pixel per CSS pixel.
     virtual QImage GrabView() = 0;
+    /// Starts going back in the page's history; false, doing nothing, when there is no page before.
+    virtual bool GoBack() = 0;
+    /// Starts going forward in the page's history; false, doing nothing, when there is none.
+    virtual bool GoForward() = 0;
+    /// Runs handler whenever a load starts; an empty handler removes it.
+    virtual void OnLoadStarted(std::function<void()> handler) = 0;
 };
 
 /// Loads the browser module beside the executable on first use and makes a page on parent.

@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QPointer>
 #include <QTimer>
+#include <QWebEngineHistory>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineView>
@@ -47,6 +48,9 @@ public:
         FPaintTimer.setSingleShot(true);
         FPaintTimer.setInterval(kPaintWaitMs);
         connect(&FPaintTimer, &QTimer::timeout, this, [this]() { EndPaintWait(); });
+        connect(this, &QWebEngineView::loadStarted, this, [this]() {
+            if (FLoadStarted) FLoadStarted();
+        });
     }
 
     // The engine answers the scripts still running with nothing as the page goes, when this
@@ -131,6 +135,22 @@ public:
         return image;
     }
 
+    bool GoBack() override {
+        if (!history()->canGoBack()) return false;
+        back();
+        return true;
+    }
+
+    bool GoForward() override {
+        if (!history()->canGoForward()) return false;
+        forward();
+        return true;
+    }
+
+    void OnLoadStarted(std::function<void()> handler) override {
+        FLoadStarted = std::move(handler);
+    }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == FPainted && event->type() == QEvent::Paint) {
@@ -196,6 +216,7 @@ private:
     std::function<void()> FPaintWaiter;
     int FPaintWait = 0;
     QTimer FPaintTimer;
+    std::function<void()> FLoadStarted;
 };
 
 }  // namespace

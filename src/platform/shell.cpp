@@ -11,7 +11,9 @@ QUrl LocalFileUrl(const std::string& path) {
 }
 
 void ShellOpen(const QString& target) {
-    QUrl url = target.contains(QLatin1String("://")) ? QUrl(target) : QUrl::fromLocalFile(target);
+    const bool address = target.contains(QLatin1String("://")) ||
+                         target.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive);
+    QUrl url = address ? QUrl(target) : QUrl::fromLocalFile(target);
     QDesktopServices::openUrl(url);
 }
 

@@ -10,7 +10,8 @@ namespace morvane {
 /// The file URL of a path given as file-system bytes; "#", "%" and blanks in names survive.
 QUrl LocalFileUrl(const std::string& path);
 
-/// Hands a file, folder or web address ("scheme://...") to the desktop for its default action.
+/// Hands a file, folder, web address ("scheme://...") or mail address ("mailto:...") to the
+/// desktop for its default action.
 /// Failures are not reported.
 void ShellOpen(const QString& target);
 

@@ -1,5 +1,6 @@
 #include "guitest.h"
 
+#include <QDesktopServices>
 #include <QFile>
 #include <QMessageBox>
 
@@ -61,6 +62,14 @@ std::string TTestSettings::Read() const {
     QFile file(QFile::decodeName(QByteArray::fromStdString(FPath)));
     if (!file.open(QIODevice::ReadOnly)) return {};
     return file.readAll().toStdString();
+}
+
+TUrlCatcher::TUrlCatcher(const QStringList& schemes) : FSchemes(schemes) {
+    for (const QString& scheme : FSchemes) QDesktopServices::setUrlHandler(scheme, this, "Open");
+}
+
+TUrlCatcher::~TUrlCatcher() {
+    for (const QString& scheme : FSchemes) QDesktopServices::unsetUrlHandler(scheme);
 }
 
 std::unique_ptr<Tansi2html> OpenWindow(const QString& folder) {

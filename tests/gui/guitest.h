@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QUrl>
 #include <QtTest>
 #include <memory>
 #include <string>
@@ -66,8 +67,25 @@ private:
     std::string FPrevious;
 };
 
-/// Settings for tests that are not about them: the defaults, but saved files are not opened.
-constexpr char kQuietSettings[] = "[display]\r\nLaunchFile=0\r\n";
+/// Settings for tests that are not about them: the defaults, but saved files are not opened and
+/// no language pack replaces the built-in English texts that those tests compare.
+constexpr char kQuietSettings[] = "[display]\r\nLaunchFile=0\r\nlanguage=built-in\r\n";
+
+/// Takes the addresses the program hands to the desktop (ShellOpen) for the schemes it is set
+/// up for, instead of the desktop; the handlers go with it.
+class TUrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    explicit TUrlCatcher(const QStringList& schemes);
+    ~TUrlCatcher() override;
+    QList<QUrl> Urls;
+
+public slots:
+    void Open(const QUrl& url) { Urls.append(url); }
+
+private:
+    QStringList FSchemes;
+};
 
 /// A shown main window pointed at folder.
 std::unique_ptr<Tansi2html> OpenWindow(const QString& folder);
