@@ -55,6 +55,7 @@ void TShowPanel::BrowserDocumentComplete() {
 
 void TShowPanel::LoadPageText() {
     FTextLines.clear();
+    FTextEncoding = TEncoding::Gb;
     FTextView->clear();
     IBrowserPage* page = BrowserPage();
     if (!page) throw EPageError("no page is loaded");

@@ -8,11 +8,6 @@ namespace morvane {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
-constexpr int kPairSlots = (0xFE - 0x81 + 1) * (0xFE - 0x40 + 1);
-
-constexpr int PairIndex(std::uint8_t lead, std::uint8_t trail) {
-    return (lead - 0x81) * (0xFE - 0x40 + 1) + (trail - 0x40);
-}
 
 // The code points of a UTF-8 text; a malformed sequence gives U+FFFD.
 std::vector<char32_t> CodePoints(std::string_view utf8) {
@@ -45,7 +40,7 @@ std::vector<char32_t> BuildTable(std::string (*decode)(std::string_view),
                 pairs += {static_cast<char>(lead), static_cast<char>(trail), '\n'};
         }
     }
-    std::vector<char32_t> table(kPairSlots, 0);
+    std::vector<char32_t> table(kDoubleByteSlots, 0);
     for (auto* decoder : {fallback, decode}) {
         if (!decoder) continue;
         const std::vector<char32_t> points = CodePoints(decoder(pairs));
@@ -59,7 +54,7 @@ std::vector<char32_t> BuildTable(std::string (*decode)(std::string_view),
                 // One code point between the newlines is the pair's own; more is a pair read as
                 // something else.
                 if (end == at + 1 && points[at] != kReplacement && points[at] != 0)
-                    table[PairIndex(lead, trail)] = points[at];
+                    table[DoubleByteSlot(lead, trail)] = points[at];
                 at = end + 1;
             }
         }
@@ -94,7 +89,7 @@ int Weight(char32_t c, const std::vector<char32_t>& common) {
 
 char32_t PairToUnicode(TEncoding encoding, std::uint8_t lead, std::uint8_t trail) {
     if (!IsDoubleBytePair(lead, trail)) return 0;
-    return Table(encoding)[PairIndex(lead, trail)];
+    return Table(encoding)[DoubleByteSlot(lead, trail)];
 }
 
 TEncoding DetectEncoding(const std::vector<std::string>& lines) {
