@@ -66,6 +66,15 @@ public:
     void bsSkinSpeedButton_ViewSourceClick();
     void bsSkinSpeedButton_WordWrapClick();
 
+    // Encoding of the text shown (encodingchoice.cpp).
+    /// The encoding the file at path is read in: the one chosen for it, none to find it from the
+    /// text. A choice holds for the file it was made for until another file is loaded.
+    std::optional<TEncoding> EncodingChoiceFor(const std::string& path);
+    /// Brings the encoding box in line with the document shown.
+    void ShowEncoding(const Tabc& doc);
+    /// Reads the file shown again in the encoding chosen in the box (or found, for Auto).
+    void CbEncodingChange(int index);
+
     // Save-as commands (saveas.cpp).
     /// The save menu's format items, told apart by their tag: 1 text, 2 colour file, 3 page,
     /// 4 GIF, 5 BMP, 6 PNG. Does nothing while a save runs.
@@ -182,6 +191,8 @@ public:
     QWidget* bsSkinPanel3 = nullptr;
     QLabel* bsSkinStdLabel3 = nullptr;
     QComboBox* CbSelect = nullptr;
+    /// The encoding of the file shown: Auto (with the one found), GB or Big5.
+    QComboBox* CbEncoding = nullptr;
     QPushButton* bsSkinButton_downQuillet = nullptr;
 
     // Menus and dialogs.
@@ -231,6 +242,7 @@ private:
     QWidget* CreateRightToolbar();
     QWidget* CreateOptionsStrip();
     void CreateMenus();
+    QComboBox* CreateEncodingBox(QWidget* parent);
     QFileDialog* OpenDialog();
     QFileDialog* SelectDirectoryDialog();
     void ConnectHandlers();
@@ -259,6 +271,8 @@ private:
     std::unique_ptr<TMessageBoxSink> FMessageSink;
     /// TempDir while it lasts: removed with the window.
     std::unique_ptr<TScratchFolder> FScratch;
+    std::optional<TEncoding> FEncodingChoice;
+    std::string FEncodingChoiceFile;
     bool FSettingsTold = false;
     bool FSettingsReadable = true;
     bool FSettingsWritten = false;
