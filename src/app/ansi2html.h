@@ -70,10 +70,18 @@ public:
     /// The encoding the file at path is read in: the one chosen for it, none to find it from the
     /// text. A choice holds for the file it was made for until another file is loaded.
     std::optional<TEncoding> EncodingChoiceFor(const std::string& path);
-    /// Brings the encoding box in line with the document shown.
+    /// Brings the encoding box and the copy commands in line with the document shown.
     void ShowEncoding(const Tabc& doc);
     /// Reads the file shown again in the encoding chosen in the box (or found, for Auto).
     void CbEncodingChange(int index);
+
+    // Copy to the clipboard (copycommands.cpp).
+    /// The document's picture and its text (Unicode, and the bytes as they are) together.
+    void CopyClick();
+    /// The text with its colours in the "*[" notation that BBS editors paste.
+    void CopyAsBbsTextClick();
+    /// The copy commands work on the text and colour documents only.
+    void EnableCopy(const Tabc& doc);
 
     // Save-as commands (saveas.cpp).
     /// The save menu's format items, told apart by their tag: 1 text, 2 colour file, 3 page,
@@ -193,6 +201,10 @@ public:
     QComboBox* CbSelect = nullptr;
     /// The encoding of the file shown: Auto (with the one found), GB or Big5.
     QComboBox* CbEncoding = nullptr;
+    /// Copy (Ctrl+C), with "Copy as BBS text" (Ctrl+Shift+C) in its menu.
+    QToolButton* bsSkinMenuSpeedButton_Copy = nullptr;
+    QAction* ActionCopy = nullptr;
+    QAction* ActionCopyBbsText = nullptr;
     QPushButton* bsSkinButton_downQuillet = nullptr;
 
     // Menus and dialogs.
@@ -243,6 +255,7 @@ private:
     QWidget* CreateOptionsStrip();
     void CreateMenus();
     QComboBox* CreateEncodingBox(QWidget* parent);
+    QToolButton* CreateCopyButton(QWidget* parent);
     QFileDialog* OpenDialog();
     QFileDialog* SelectDirectoryDialog();
     void ConnectHandlers();

@@ -44,6 +44,7 @@ std::optional<TEncoding> Tansi2html::EncodingChoiceFor(const std::string& path) 
 void Tansi2html::ShowEncoding(const Tabc& doc) {
     const bool text = doc.FKind == dkText || doc.FKind == dkColor;
     CbEncoding->setEnabled(text);
+    EnableCopy(doc);
     const std::optional<TEncoding> choice =
         CurrentFile == FEncodingChoiceFile ? FEncodingChoice : std::nullopt;
     CbEncoding->setItemText(

@@ -184,6 +184,7 @@ QWidget* Tansi2html::CreateRightToolbar() {
     bsSkinSpeedButton_WordWrap->setToolTip(QStringLiteral("自动换行"));
     Spacer(bar, "bsSkinBevel3");
     bar->addWidget(CreateEncodingBox(bsSkinToolBar1));
+    bar->addWidget(CreateCopyButton(bsSkinToolBar1));
     bar->addStretch(1);
     bsSkinSpeedButton_laugch = Button(bar, "bsSkinSpeedButton_laugch", 25, 16, true);
 

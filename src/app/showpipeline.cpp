@@ -162,6 +162,7 @@ void Tansi2html::ShowNothing() {
     setWindowTitle(QString::fromStdString(SoftwareName));
     FinishLoading(false);
     bsSkinSpeedButton_Send->setEnabled(false);
+    ShowEncoding(abc);
 }
 
 void Tansi2html::ChangeWindowType(const Tabc& doc) {
