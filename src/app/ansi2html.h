@@ -29,6 +29,7 @@ class TNoticeBar;
 class TProgressForm;
 class TScratchFolder;
 class TShowPanel;
+class TThumbnailView;
 
 enum class TMsgType { Error, Confirmation, Information };
 enum class TMsgButtons { Ok, YesNo };
@@ -82,6 +83,12 @@ public:
     void CopyAsBbsTextClick();
     /// The copy commands work on the text and colour documents only.
     void EnableCopy(const Tabc& doc);
+
+    // Thumbnails of the folder in place of the file list (thumbnailswitch.cpp).
+    void AddThumbnailView();
+    void bsSkinSpeedButton_ThumbnailsClick();
+    /// Shows the file as a click on its name in the file list does.
+    void ThumbnailClick(const QString& name);
 
     // Save-as commands (saveas.cpp).
     /// The save menu's format items, told apart by their tag: 1 text, 2 colour file, 3 page,
@@ -205,6 +212,8 @@ public:
     QToolButton* bsSkinMenuSpeedButton_Copy = nullptr;
     QAction* ActionCopy = nullptr;
     QAction* ActionCopyBbsText = nullptr;
+    TThumbnailView* ThumbnailView = nullptr;
+    QToolButton* bsSkinSpeedButton_Thumbnails = nullptr;
     QPushButton* bsSkinButton_downQuillet = nullptr;
 
     // Menus and dialogs.

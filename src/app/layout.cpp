@@ -136,6 +136,7 @@ QWidget* Tansi2html::CreateLeftColumn() {
     bsSkinSplitter3->addWidget(bsSkinSplitter1);
     bsSkinSplitter3->setStretchFactor(1, 1);
     column->addWidget(bsSkinSplitter3, 1);
+    AddThumbnailView();
     return bsSkinPanel16;
 }
 
