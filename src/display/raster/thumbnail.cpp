@@ -43,6 +43,25 @@ TPixelBuffer ScaleToFit(const TPixelBuffer& picture, int size) {
     return out;
 }
 
+TPixelBuffer ScaleToSize(const TPixelBuffer& picture, int size) {
+    const int larger = std::max(picture.Width, picture.Height);
+    if (larger >= size || larger == 0) return ScaleToFit(picture, size);
+    TPixelBuffer out;
+    out.Width = std::max(1, static_cast<int>(std::int64_t(picture.Width) * size / larger));
+    out.Height = std::max(1, static_cast<int>(std::int64_t(picture.Height) * size / larger));
+    out.Pixels.resize(static_cast<std::size_t>(out.Width) * out.Height);
+    for (int y = 0; y < out.Height; ++y) {
+        const std::uint32_t* row =
+            picture.Pixels.data() +
+            static_cast<std::size_t>(std::int64_t(y) * picture.Height / out.Height) * picture.Width;
+        for (int x = 0; x < out.Width; ++x) {
+            out.Pixels[static_cast<std::size_t>(y) * out.Width + x] =
+                row[std::int64_t(x) * picture.Width / out.Width];
+        }
+    }
+    return out;
+}
+
 bool RenderThumbnail(const std::string& path, int size, TCellFont& font, TPixelBuffer& thumbnail) {
     thumbnail = TPixelBuffer();
     Tabc doc;
