@@ -56,6 +56,8 @@ QToolButton* Tansi2html::CreateCopyButton(QWidget* parent) {
     bsSkinMenuSpeedButton_Copy = new QToolButton(parent);
     bsSkinMenuSpeedButton_Copy->setObjectName(QStringLiteral("bsSkinMenuSpeedButton_Copy"));
     bsSkinMenuSpeedButton_Copy->setAutoRaise(true);
+    bsSkinMenuSpeedButton_Copy->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    bsSkinMenuSpeedButton_Copy->setMinimumWidth(30);
     bsSkinMenuSpeedButton_Copy->setPopupMode(QToolButton::MenuButtonPopup);
     bsSkinMenuSpeedButton_Copy->setDefaultAction(ActionCopy);
     auto* menu = new QMenu(bsSkinMenuSpeedButton_Copy);

@@ -28,6 +28,9 @@ QComboBox* Tansi2html::CreateEncodingBox(QWidget* parent) {
     CbEncoding->addItems({tr("Auto"), EncodingName(TEncoding::Gb), EncodingName(TEncoding::Big5)});
     CbEncoding->setToolTip(tr("Encoding of the text shown: found from the text, or chosen"));
     CbEncoding->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // It gives way in a narrow window rather than widen the window.
+    CbEncoding->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    CbEncoding->setMinimumWidth(40);
     CbEncoding->setEnabled(false);
     connect(CbEncoding, &QComboBox::activated, this, &Tansi2html::CbEncodingChange);
     return CbEncoding;

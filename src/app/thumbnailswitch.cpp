@@ -2,6 +2,7 @@
 #include <QSplitter>
 #include <QStyle>
 #include <QToolButton>
+#include <utility>
 
 #include "app/ansi2html.h"
 #include "app/filelistbox.h"
@@ -15,7 +16,8 @@ void Tansi2html::AddThumbnailView() {
     bsSkinSplitter1->addWidget(ThumbnailView);
     bsSkinSplitter1->setStretchFactor(bsSkinSplitter1->indexOf(ThumbnailView), 0);
 
-    bsSkinSpeedButton_Thumbnails = new QToolButton(bsSkinToolBar2);
+    // Beside the drive box, which gives way to it: the left toolbar's buttons fill its width.
+    bsSkinSpeedButton_Thumbnails = new QToolButton(bsSkinPanel17);
     bsSkinSpeedButton_Thumbnails->setObjectName(QStringLiteral("bsSkinSpeedButton_Thumbnails"));
     bsSkinSpeedButton_Thumbnails->setFixedSize(25, 24);
     bsSkinSpeedButton_Thumbnails->setIconSize(QSize(20, 20));
@@ -23,10 +25,8 @@ void Tansi2html::AddThumbnailView() {
     bsSkinSpeedButton_Thumbnails->setCheckable(true);
     bsSkinSpeedButton_Thumbnails->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
     bsSkinSpeedButton_Thumbnails->setToolTip(tr("Thumbnails or file list"));
-    if (auto* bar = qobject_cast<QHBoxLayout*>(bsSkinToolBar2->layout())) {
-        // Before the stretch that ends the bar.
-        bar->insertWidget(bar->count() - 1, bsSkinSpeedButton_Thumbnails);
-    }
+    if (auto* row = qobject_cast<QHBoxLayout*>(bsSkinPanel17->layout()))
+        row->addWidget(bsSkinSpeedButton_Thumbnails);
     connect(bsSkinSpeedButton_Thumbnails, &QToolButton::toggled, this,
             &Tansi2html::bsSkinSpeedButton_ThumbnailsClick);
     connect(ThumbnailView, &TThumbnailView::FileClicked, this, &Tansi2html::ThumbnailClick);
@@ -39,8 +39,15 @@ void Tansi2html::AddThumbnailView() {
 void Tansi2html::bsSkinSpeedButton_ThumbnailsClick() {
     const bool thumbnails = bsSkinSpeedButton_Thumbnails->isChecked();
     if (thumbnails) ThumbnailView->SetFolder(FileListBox1->Directory());
+    // The view shown takes the place of the one hidden.
+    QList<int> sizes = bsSkinSplitter1->sizes();
+    const int list = bsSkinSplitter1->indexOf(FileListBox1);
+    const int view = bsSkinSplitter1->indexOf(ThumbnailView);
+    if (list >= 0 && view >= 0 && list < sizes.size() && view < sizes.size())
+        std::swap(sizes[list], sizes[view]);
     ThumbnailView->setVisible(thumbnails);
     FileListBox1->setVisible(!thumbnails);
+    bsSkinSplitter1->setSizes(sizes);
 }
 
 void Tansi2html::ThumbnailClick(const QString& name) {

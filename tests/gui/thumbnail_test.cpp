@@ -85,9 +85,14 @@ private slots:
     void buttonSwitchesBetweenListAndThumbnails() {
         QVERIFY(FWindow->FileListBox1->isVisible());
         QVERIFY(!View()->isVisible());
+        const int listHeight = FWindow->FileListBox1->height();
+        const int columnWidth = FWindow->bsSkinPanel16->width();
         QTest::mouseClick(FWindow->bsSkinSpeedButton_Thumbnails, Qt::LeftButton);
         QVERIFY(View()->isVisible());
         QVERIFY(!FWindow->FileListBox1->isVisible());
+        // In the list's place, the column as wide as before.
+        QCOMPARE(View()->height(), listHeight);
+        QCOMPARE(FWindow->bsSkinPanel16->width(), columnWidth);
         QTest::mouseClick(FWindow->bsSkinSpeedButton_Thumbnails, Qt::LeftButton);
         QVERIFY(FWindow->FileListBox1->isVisible());
         QVERIFY(!View()->isVisible());
