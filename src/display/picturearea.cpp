@@ -34,14 +34,14 @@ TPictureArea::TPictureArea(TPictureView* picture, QWidget* parent)
     horizontalScrollBar()->setSingleStep(kLineStep);
     verticalScrollBar()->setSingleStep(kLineStep);
 
-    ZoomInAction = AddAction(tr("Zoom in"),
-                             {QKeySequence(Qt::CTRL | Qt::Key_Plus),
-                              QKeySequence(Qt::CTRL | Qt::Key_Equal)},
-                             &TPictureArea::ZoomIn);
+    ZoomInAction =
+        AddAction(tr("Zoom in"),
+                  {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+                  &TPictureArea::ZoomIn);
     ZoomOutAction =
         AddAction(tr("Zoom out"), {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, &TPictureArea::ZoomOut);
-    ZoomResetAction =
-        AddAction(tr("Actual size"), {QKeySequence(Qt::CTRL | Qt::Key_0)}, &TPictureArea::ZoomReset);
+    ZoomResetAction = AddAction(tr("Actual size"), {QKeySequence(Qt::CTRL | Qt::Key_0)},
+                                &TPictureArea::ZoomReset);
     FitWidthAction = AddAction(tr("Fit width"), {}, &TPictureArea::FitWidth);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 }

@@ -37,10 +37,9 @@ void TPictureView::paintEvent(QPaintEvent* event) {
     if (FZoom == 1) {
         if (!FImage.isNull()) painter.drawImage(0, 0, FImage);
     } else {
-        const QRect source =
-            QRect(QPoint(exposed.left() / FZoom, exposed.top() / FZoom),
-                  QPoint(exposed.right() / FZoom, exposed.bottom() / FZoom)) &
-            FImage.rect();
+        const QRect source = QRect(QPoint(exposed.left() / FZoom, exposed.top() / FZoom),
+                                   QPoint(exposed.right() / FZoom, exposed.bottom() / FZoom)) &
+                             FImage.rect();
         // Without smooth scaling the painter repeats each pixel, so the glyphs stay sharp.
         if (!source.isEmpty()) {
             painter.drawImage(QRect(source.topLeft() * FZoom, source.size() * FZoom), FImage,

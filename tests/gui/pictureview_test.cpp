@@ -1,5 +1,7 @@
 // The picture scrolled, dragged and zoomed in the window, and the text views laid out in the
 // picture's cell fonts so that their columns fall where the picture's do.
+#include "display/pictureview.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QFontInfo>
@@ -12,7 +14,6 @@
 
 #include "display/cellfonthighlighter.h"
 #include "display/picturearea.h"
-#include "display/pictureview.h"
 #include "display/showpanel.h"
 #include "guitest.h"
 #include "platform/gbtext.h"
@@ -119,24 +120,22 @@ private slots:
         QTest::newRow("Up") << int(Qt::Key_Up) << none << 0 << QPoint(0, -16) << none << 0;
         QTest::newRow("Right") << int(Qt::Key_Right) << none << 0 << QPoint(16, 0) << none << 0;
         QTest::newRow("Left") << int(Qt::Key_Left) << none << 0 << QPoint(-16, 0) << none << 0;
-        QTest::newRow("Page Down") << int(Qt::Key_PageDown) << none << 0 << none << QPoint(0, 1)
-                                   << 0;
-        QTest::newRow("Page Up") << int(Qt::Key_PageUp) << none << 0 << none << QPoint(0, -1)
-                                 << 0;
+        QTest::newRow("Page Down")
+            << int(Qt::Key_PageDown) << none << 0 << none << QPoint(0, 1) << 0;
+        QTest::newRow("Page Up") << int(Qt::Key_PageUp) << none << 0 << none << QPoint(0, -1) << 0;
         QTest::newRow("Home") << int(Qt::Key_Home) << none << 0 << none << none << -1;
         QTest::newRow("End") << int(Qt::Key_End) << none << 0 << none << none << 1;
         QTest::newRow("wheel down a notch")
             << 0 << QPoint(0, -120) << 0 << QPoint(0, 48) << none << 0;
-        QTest::newRow("wheel up a notch") << 0 << QPoint(0, 120) << 0 << QPoint(0, -48) << none
-                                          << 0;
+        QTest::newRow("wheel up a notch")
+            << 0 << QPoint(0, 120) << 0 << QPoint(0, -48) << none << 0;
         QTest::newRow("wheel down half a notch")
             << 0 << QPoint(0, -60) << 0 << QPoint(0, 24) << none << 0;
         QTest::newRow("Shift+wheel down goes right")
             << 0 << QPoint(0, -120) << int(Qt::ShiftModifier) << QPoint(48, 0) << none << 0;
         QTest::newRow("Shift+wheel up goes left")
             << 0 << QPoint(0, 120) << int(Qt::ShiftModifier) << QPoint(-48, 0) << none << 0;
-        QTest::newRow("sideways wheel") << 0 << QPoint(-120, 0) << 0 << QPoint(48, 0) << none
-                                        << 0;
+        QTest::newRow("sideways wheel") << 0 << QPoint(-120, 0) << 0 << QPoint(48, 0) << none << 0;
     }
 
     void keysAndWheelScroll() {
@@ -254,7 +253,8 @@ private slots:
         Area()->SetZoom(start);
         QCOMPARE(Area()->Zoom(), start);
 
-        if (key != 0) QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::ControlModifier);
+        if (key != 0)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::ControlModifier);
         for (int delta : wheel) Wheel({0, delta}, Qt::ControlModifier);
 
         QCOMPARE(Area()->Zoom(), expected);
@@ -351,11 +351,17 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("fallback");
         const QList<std::pair<const char*, QByteArray>> lines{
-            {"box drawing and ASCII", "\xA9\xB0\xA9\xA4\xA9\xA4\xA9\xB4" "ab"},
-            {"Chinese, punctuation and ASCII", "\xD6\xD0\xCE\xC4\xA3\xAC\xA1\xA3" "abc"},
+            {"box drawing and ASCII",
+             "\xA9\xB0\xA9\xA4\xA9\xA4\xA9\xB4"
+             "ab"},
+            {"Chinese, punctuation and ASCII",
+             "\xD6\xD0\xCE\xC4\xA3\xAC\xA1\xA3"
+             "abc"},
             {"ASCII", "hello, world"},
             {"tab", "ab\tc"},
-            {"undecodable byte", "a\x80" "b\xD6\xD0"},
+            {"undecodable byte",
+             "a\x80"
+             "b\xD6\xD0"},
         };
         for (const auto& [name, bytes] : lines) {
             QTest::addRow("%s, text view", name) << bytes << false;
