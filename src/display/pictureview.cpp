@@ -25,10 +25,27 @@ void TPictureView::SurfaceChanged() {
     update();
 }
 
+void TPictureView::SetZoom(int zoom) {
+    FZoom = zoom;
+    update();
+}
+
 void TPictureView::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.fillRect(event->rect(), Qt::black);
-    if (!FImage.isNull()) painter.drawImage(0, 0, FImage);
+    const QRect exposed = event->rect();
+    painter.fillRect(exposed, Qt::black);
+    if (FZoom == 1) {
+        if (!FImage.isNull()) painter.drawImage(0, 0, FImage);
+    } else {
+        const QRect source = QRect(QPoint(exposed.left() / FZoom, exposed.top() / FZoom),
+                                   QPoint(exposed.right() / FZoom, exposed.bottom() / FZoom)) &
+                             FImage.rect();
+        // Without smooth scaling the painter repeats each pixel, so the glyphs stay sharp.
+        if (!source.isEmpty()) {
+            painter.drawImage(QRect(source.topLeft() * FZoom, source.size() * FZoom), FImage,
+                              source);
+        }
+    }
     painter.end();
     emit Painted();
 }

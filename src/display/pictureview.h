@@ -7,8 +7,9 @@
 
 namespace morvane {
 
-/// The picture view: shows its drawing surface at its top-left corner, black elsewhere, and
-/// reports a press-and-move of the left mouse button as a drag.
+/// The picture view: shows its drawing surface at its top-left corner, each pixel as a square of
+/// zoom x zoom pixels, black elsewhere, and reports a press-and-move of the left mouse button as a
+/// drag.
 class TPictureView : public QWidget {
     Q_OBJECT
 public:
@@ -19,6 +20,10 @@ public:
     void SurfaceChanged();
     /// The surface as an image sharing its pixels; valid until the surface changes.
     const QImage& Image() const { return FImage; }
+
+    int Zoom() const { return FZoom; }
+    /// Draws each surface pixel as a zoom x zoom square; the view's size is left to its owner.
+    void SetZoom(int zoom);
 
     /// The cursor over the picture, and the one while it is dragged.
     void SetCursors(const QCursor& normal, const QCursor& drag);
@@ -46,6 +51,7 @@ private:
     QCursor FDragCursor;
     bool FPressed = false;
     bool FDragging = false;
+    int FZoom = 1;
 };
 
 }  // namespace morvane

@@ -4,6 +4,8 @@
 #include <QPlainTextEdit>
 #include <QWidget>
 
+#include "display/cellfonthighlighter.h"
+#include "display/picturearea.h"
 #include "display/pictureview.h"
 #include "platform/encodedtext.h"
 
@@ -16,6 +18,7 @@ QPlainTextEdit* CreateTextView(QWidget* host, bool readOnly) {
     view->setLineWrapMode(QPlainTextEdit::NoWrap);
     view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     view->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    TCellFontHighlighter::Apply(view);
     view->hide();
     return view;
 }
@@ -36,7 +39,9 @@ TShowPanel::TShowPanel(QWidget* host) : FHost(host) {
     FFallbackView->setObjectName(QStringLiteral("FFallbackView"));
     FPicture = new TPictureView(host);
     FPicture->setObjectName(QStringLiteral("FPicture"));
-    FPicture->hide();
+    FPictureArea = new TPictureArea(FPicture, host);
+    FPictureArea->setObjectName(QStringLiteral("FPictureArea"));
+    FPictureArea->hide();
     connect(FPicture, &TPictureView::DragOver, this, &TShowPanel::PictureDragOver);
     connect(FPicture, &TPictureView::EndDrag, this, &TShowPanel::PictureEndDrag);
     host->installEventFilter(this);
@@ -76,8 +81,8 @@ void TShowPanel::SetWidth(int width) {
 void TShowPanel::SetAlign(TAlign align) {
     bool fills = align == TAlign::Client;
     FBrowserFills = fills;
-    FPictureFills = fills;
     FTextFills = fills;
+    if (fills) FPictureArea->FillArea();
     PlaceViews();
 }
 
@@ -85,7 +90,7 @@ void TShowPanel::SetViewMode(TViewMode m) {
     FViewMode = m;
     FBrowserFills = false;
     if (FBrowser) FBrowser->setGeometry(FBrowser->x(), FBrowser->y(), 0, 0);
-    FPicture->hide();
+    FPictureArea->hide();
     FTextView->hide();
     FFallbackView->hide();
     switch (m) {
@@ -94,7 +99,7 @@ void TShowPanel::SetViewMode(TViewMode m) {
             FBrowserFills = true;
             break;
         case vmPicture:
-            FPicture->show();
+            FPictureArea->show();
             break;
         case vmText:
             FTextView->show();
@@ -168,7 +173,7 @@ void TShowPanel::SetTextLines(std::vector<std::string> lines, TEncoding encoding
 }
 
 std::vector<QWidget*> TShowPanel::Views() const {
-    std::vector<QWidget*> views{FTextView, FFallbackView, FPicture};
+    std::vector<QWidget*> views{FTextView, FFallbackView, FPictureArea};
     if (FBrowser) views.push_back(FBrowser);
     return views;
 }
@@ -181,10 +186,10 @@ bool TShowPanel::eventFilter(QObject* watched, QEvent* event) {
 void TShowPanel::PlaceViews() {
     QRect all = FHost->rect();
     if (FBrowser && FBrowserFills) FBrowser->setGeometry(all);
-    if (FPictureFills) FPicture->setGeometry(all);
     if (FTextFills) {
         FTextView->setGeometry(all);
         FFallbackView->setGeometry(all);
+        FPictureArea->setGeometry(all);
     }
 }
 

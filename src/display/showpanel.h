@@ -15,6 +15,7 @@ class QWidget;
 
 namespace morvane {
 
+class TPictureArea;
 class TPictureView;
 
 enum TViewMode : std::uint8_t { vmBrowser = 0, vmPicture = 1, vmText = 2, vmFallback = 3 };
@@ -98,6 +99,8 @@ public:
     QPlainTextEdit* FTextView = nullptr;
     QPlainTextEdit* FFallbackView = nullptr;
     TPictureView* FPicture = nullptr;
+    /// Scrolls and zooms FPicture; it is the view that comes to the front for vmPicture.
+    TPictureArea* FPictureArea = nullptr;
 
 signals:
     /// The browser completed a page and BrowserDocumentComplete has run.
@@ -124,7 +127,6 @@ private:
     TEncoding FTextEncoding = TEncoding::Gb;
     bool FWordWrap = false;
     bool FBrowserFills = false;
-    bool FPictureFills = false;
     bool FTextFills = false;
 };
 

@@ -3,6 +3,7 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include "display/picturearea.h"
 #include "display/pictureview.h"
 #include "display/raster/textpicture.h"
 #include "display/showpanel.h"
@@ -11,8 +12,7 @@
 namespace morvane {
 
 void TShowPanel::RenderGrid(const Tabc& doc) {
-    FPictureFills = false;
-    FPicture->setGeometry(0, 0, doc.FColCount * 8, doc.FRowCount * 16);
+    FPictureArea->SetPictureSize(QSize(doc.FColCount * 8, doc.FRowCount * 16));
     RenderGridPicture(doc, FPicture->Surface());
     FPicture->SurfaceChanged();
     SetTextLines(doc.FLines, doc.FEncoding);
@@ -52,7 +52,7 @@ void TShowPanel::PictureDragOver(QPoint pos) {
         FDragY = pos.y();
         return;
     }
-    FPicture->move(FPicture->x() + pos.x() - FDragX, FPicture->y() + pos.y() - FDragY);
+    FPictureArea->MovePicture(FPicture->pos() + QPoint(pos.x() - FDragX, pos.y() - FDragY));
 }
 
 void TShowPanel::PictureEndDrag() { FPicture->Tag = 0; }

@@ -328,7 +328,13 @@ private slots:
     }
 
     void pictureFollowsTheMouseDrag() {
-        QVERIFY(ClickFile(*FWindow, "ansi.txt"));
+        // Larger than the view both ways, so that the picture has room to move.
+        const std::string row = kEsc + "33m" + std::string(300, 'x') + "\r\n";
+        std::string board;
+        for (int i = 0; i < 300; ++i) board += row;
+        WriteFile(FFolder.path(), "board.txt", board);
+        FWindow->FileListBox1->SetDirectory(FFolder.path());
+        QVERIFY(ClickFile(*FWindow, "board.txt"));
         TPictureView* picture = FWindow->ShowPanel->FPicture;
         auto send = [picture](QEvent::Type type, QPoint pos, Qt::MouseButtons buttons) {
             QMouseEvent event(type, pos, picture->mapToGlobal(pos), Qt::LeftButton, buttons,
@@ -341,16 +347,16 @@ private slots:
         send(QEvent::MouseMove, {12, 12}, Qt::LeftButton);
         QCOMPARE(picture->pos(), QPoint(0, 0));
         QCOMPARE(picture->Tag, 1);
-        send(QEvent::MouseMove, {20, 15}, Qt::LeftButton);
-        QCOMPARE(picture->pos(), QPoint(8, 3));
-        send(QEvent::MouseButtonRelease, {12, 12}, Qt::NoButton);
+        send(QEvent::MouseMove, {4, 9}, Qt::LeftButton);
+        QCOMPARE(picture->pos(), QPoint(-8, -3));
+        send(QEvent::MouseButtonRelease, {4, 9}, Qt::NoButton);
         QCOMPARE(picture->Tag, 0);
 
         send(QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton);
         send(QEvent::MouseMove, {6, 6}, Qt::LeftButton);
-        QCOMPARE(picture->pos(), QPoint(8, 3));
+        QCOMPARE(picture->pos(), QPoint(-8, -3));
         send(QEvent::MouseMove, {1, 2}, Qt::LeftButton);
-        QCOMPARE(picture->pos(), QPoint(3, -1));
+        QCOMPARE(picture->pos(), QPoint(-13, -7));
         send(QEvent::MouseButtonRelease, {1, 2}, Qt::NoButton);
     }
 };
