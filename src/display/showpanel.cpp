@@ -157,6 +157,7 @@ void TShowPanel::ShowDocument(const Tabc& doc, bool forceText) {
 void TShowPanel::FillTextView(const Tabc& doc) { SetTextLines(doc.FLines, doc.FEncoding); }
 
 void TShowPanel::FillFallbackView(const Tabc& doc) {
+    TCellFontHighlighter::SetEncoding(FFallbackView, doc.FEncoding);
     FFallbackView->setPlainText(Joined(doc.FLines, doc.FEncoding));
 }
 
@@ -169,6 +170,7 @@ void TShowPanel::SetWordWrap(bool on) {
 void TShowPanel::SetTextLines(std::vector<std::string> lines, TEncoding encoding) {
     FTextLines = std::move(lines);
     FTextEncoding = encoding;
+    TCellFontHighlighter::SetEncoding(FTextView, FTextEncoding);
     FTextView->setPlainText(Joined(FTextLines, FTextEncoding));
 }
 
