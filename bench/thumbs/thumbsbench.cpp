@@ -118,13 +118,14 @@ int main(int argc, char* argv[]) {
         lateness.insert(lateness.end(), run.LatenessMs.begin(), run.LatenessMs.end());
     }
     const double median = Percentile(allShown, 0.5);
-    std::printf("thumbnails of %d real art files (%d distinct), all shown: median %.0f ms, "
-                "max %.0f ms over %d runs; ratio to the 1 s target %.2f\n",
-                kFiles, static_cast<int>(sources.size()), median,
-                *std::max_element(allShown.begin(), allShown.end()), kRuns, median / 1000);
-    std::printf("window's answer meanwhile (probe every %d ms): median %.2f ms, 95%% %.2f ms, "
-                "max %.2f ms late\n",
-                kProbeMs, Percentile(lateness, 0.5), Percentile(lateness, 0.95),
-                Percentile(lateness, 1.0));
+    std::printf(
+        "thumbnails of %d real art files (%d distinct), all shown: median %.0f ms, "
+        "max %.0f ms over %d runs; ratio to the 1 s target %.2f\n",
+        kFiles, static_cast<int>(sources.size()), median,
+        *std::max_element(allShown.begin(), allShown.end()), kRuns, median / 1000);
+    std::printf(
+        "window's answer meanwhile (probe every %d ms): median %.2f ms, 95%% %.2f ms, "
+        "max %.2f ms late\n",
+        kProbeMs, Percentile(lateness, 0.5), Percentile(lateness, 0.95), Percentile(lateness, 1.0));
     return 0;
 }

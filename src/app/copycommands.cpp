@@ -87,9 +87,8 @@ void Tansi2html::CopyClick() {
         TPixelBuffer picture;
         RenderDocumentPicture(abc, picture);
         if (picture.Width > 0 && picture.Height > 0) {
-            const QImage image(reinterpret_cast<const uchar*>(picture.Pixels.data()),
-                               picture.Width, picture.Height, picture.Width * 4,
-                               QImage::Format_RGB32);
+            const QImage image(reinterpret_cast<const uchar*>(picture.Pixels.data()), picture.Width,
+                               picture.Height, picture.Width * 4, QImage::Format_RGB32);
             data->setImageData(image.copy());
         }
     } catch (const std::exception& error) {

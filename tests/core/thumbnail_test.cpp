@@ -1,9 +1,10 @@
+#include "display/raster/thumbnail.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "display/raster/cellfont.h"
-#include "display/raster/thumbnail.h"
 #include "display/raster/thumbnailcache.h"
 #include "testfiles.h"
 
@@ -35,15 +36,16 @@ TEST_P(ScaleToFitTest, LargerSideBecomesTheSize) {
     for (std::uint32_t pixel : scaled.Pixels) ASSERT_EQ(pixel, 0xFF123456u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ScaleToFitTest,
-    testing::Values(TScaleCase{"Wide", 640, 400, 96, 96, 60},
-                    TScaleCase{"Tall", 400, 640, 96, 60, 96},
-                    TScaleCase{"Square", 256, 256, 128, 128, 128},
-                    TScaleCase{"AlreadySmall", 50, 30, 96, 50, 30},
-                    TScaleCase{"OneLine", 2048, 16, 96, 96, 1},
-                    TScaleCase{"Odd", 1000, 999, 7, 7, 6}),
-    [](const testing::TestParamInfo<TScaleCase>& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Cases, ScaleToFitTest,
+                         testing::Values(TScaleCase{"Wide", 640, 400, 96, 96, 60},
+                                         TScaleCase{"Tall", 400, 640, 96, 60, 96},
+                                         TScaleCase{"Square", 256, 256, 128, 128, 128},
+                                         TScaleCase{"AlreadySmall", 50, 30, 96, 50, 30},
+                                         TScaleCase{"OneLine", 2048, 16, 96, 96, 1},
+                                         TScaleCase{"Odd", 1000, 999, 7, 7, 6}),
+                         [](const testing::TestParamInfo<TScaleCase>& info) {
+                             return std::string(info.param.Name);
+                         });
 
 TEST(ScaleToFitTest, EachPixelIsTheAverageOfThoseItCovers) {
     TPixelBuffer picture = Filled(4, 2, 0xFF000000);

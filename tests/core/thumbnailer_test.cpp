@@ -1,7 +1,7 @@
 // The desktop thumbnailer run as the file managers run it, its PNG read back with libpng.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <png.h>
-#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -56,8 +56,9 @@ const std::string kEsc = "\x1b[";
 
 std::string Screen(int rows) {
     std::string text;
-    for (int r = 0; r < rows; ++r) text += kEsc + "3" + std::to_string(r % 8) + "m" +
-                                           std::string(78, 'a' + r % 26) + kEsc + "m\r\n";
+    for (int r = 0; r < rows; ++r)
+        text += kEsc + "3" + std::to_string(r % 8) + "m" + std::string(78, 'a' + r % 26) + kEsc +
+                "m\r\n";
     return text;
 }
 
@@ -121,17 +122,18 @@ TEST_P(ThumbnailerFailureTest, FailsAndWritesNothing) {
     EXPECT_FALSE(std::filesystem::exists(output));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ThumbnailerFailureTest,
-    testing::Values(TBadCase{"Missing", {"-s", "128", "missing.txt", "OUT"}},
-                    TBadCase{"Page", {"-s", "128", "page.htm", "OUT"}},
-                    TBadCase{"Empty", {"-s", "128", "empty.txt", "OUT"}},
-                    TBadCase{"Folder", {"-s", "128", "", "OUT"}},
-                    TBadCase{"SizeZero", {"-s", "0", "IN", "OUT"}},
-                    TBadCase{"SizeNotANumber", {"-s", "big", "IN", "OUT"}},
-                    TBadCase{"NoSize", {"IN", "OUT"}},
-                    TBadCase{"NoOutput", {"-s", "128", "IN"}}),
-    [](const testing::TestParamInfo<TBadCase>& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Cases, ThumbnailerFailureTest,
+                         testing::Values(TBadCase{"Missing", {"-s", "128", "missing.txt", "OUT"}},
+                                         TBadCase{"Page", {"-s", "128", "page.htm", "OUT"}},
+                                         TBadCase{"Empty", {"-s", "128", "empty.txt", "OUT"}},
+                                         TBadCase{"Folder", {"-s", "128", "", "OUT"}},
+                                         TBadCase{"SizeZero", {"-s", "0", "IN", "OUT"}},
+                                         TBadCase{"SizeNotANumber", {"-s", "big", "IN", "OUT"}},
+                                         TBadCase{"NoSize", {"IN", "OUT"}},
+                                         TBadCase{"NoOutput", {"-s", "128", "IN"}}),
+                         [](const testing::TestParamInfo<TBadCase>& info) {
+                             return std::string(info.param.Name);
+                         });
 
 }  // namespace
 }  // namespace morvane

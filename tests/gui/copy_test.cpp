@@ -19,8 +19,7 @@ namespace {
 
 const std::string kEsc = "\x1b[";
 // "中文 ok" with "中文" in red, then "台灣", in Big5.
-const std::string kBig5Art =
-    kEsc + "31m\xA4\xA4\xA4\xE5" + kEsc + "m ok\r\n\xA5\x78\xC6\x57\r\n";
+const std::string kBig5Art = kEsc + "31m\xA4\xA4\xA4\xE5" + kEsc + "m ok\r\n\xA5\x78\xC6\x57\r\n";
 
 struct TSample {
     const char* Name;
@@ -108,8 +107,8 @@ private:
         QVERIFY(ClickFile(*FWindow, name));
         const Tabc& original = FWindow->abc;
         QTest::keyClick(FWindow.get(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-        const QByteArray bytes = Clipboard()->data(
-            QStringLiteral("text/plain;charset=") + CharsetName(original.FEncoding));
+        const QByteArray bytes = Clipboard()->data(QStringLiteral("text/plain;charset=") +
+                                                   CharsetName(original.FEncoding));
         CompareArt(original, Reloaded(bytes.toStdString()), false);
         if (QTest::currentTestFailed()) return;
         if (!SurvivesUnicode(original)) return;

@@ -86,9 +86,12 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<int>("encoding");
-        QTest::newRow("big5 picture") << "big5.txt" << "Auto (Big5)" << int(TEncoding::Big5);
-        QTest::newRow("gb picture") << "gb.txt" << "Auto (GB)" << int(TEncoding::Gb);
-        QTest::newRow("big5 plain text") << "plain5.txt" << "Auto (Big5)" << int(TEncoding::Big5);
+        QTest::newRow("big5 picture") << "big5.txt"
+                                      << "Auto (Big5)" << int(TEncoding::Big5);
+        QTest::newRow("gb picture") << "gb.txt"
+                                    << "Auto (GB)" << int(TEncoding::Gb);
+        QTest::newRow("big5 plain text") << "plain5.txt"
+                                         << "Auto (Big5)" << int(TEncoding::Big5);
     }
 
     void eachFileShowsTheEncodingFoundInIt() {

@@ -1,5 +1,7 @@
 // The folder as thumbnails in place of the file list: a picture of each art file, drawn in the
 // background, drawn again when its file changes, and a click shows the file.
+#include "display/raster/thumbnail.h"
+
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QSplitter>
@@ -9,7 +11,6 @@
 #include "app/filelistbox.h"
 #include "app/thumbnailview.h"
 #include "display/raster/documentpicture.h"
-#include "display/raster/thumbnail.h"
 #include "guitest.h"
 
 using namespace morvane;
@@ -119,8 +120,10 @@ private slots:
     void changedFileIsDrawnAgain_data() {
         QTest::addColumn<QString>("changed");
         QTest::addColumn<QString>("redrawn");
-        QTest::newRow("text file") << "big5.txt" << "big5.txt";
-        QTest::newRow("colour pair's text") << "pair.txt" << "pair.clo";
+        QTest::newRow("text file") << "big5.txt"
+                                   << "big5.txt";
+        QTest::newRow("colour pair's text") << "pair.txt"
+                                            << "pair.clo";
     }
 
     void changedFileIsDrawnAgain() {

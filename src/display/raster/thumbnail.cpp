@@ -17,8 +17,8 @@ TPixelBuffer ScaleToFit(const TPixelBuffer& picture, int size) {
     out.Pixels.resize(static_cast<std::size_t>(out.Width) * out.Height);
     for (int y = 0; y < out.Height; ++y) {
         const int top = static_cast<int>(std::int64_t(y) * picture.Height / out.Height);
-        const int bottom = std::max(
-            top + 1, static_cast<int>(std::int64_t(y + 1) * picture.Height / out.Height));
+        const int bottom =
+            std::max(top + 1, static_cast<int>(std::int64_t(y + 1) * picture.Height / out.Height));
         for (int x = 0; x < out.Width; ++x) {
             const int left = static_cast<int>(std::int64_t(x) * picture.Width / out.Width);
             const int right = std::max(

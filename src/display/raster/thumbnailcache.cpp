@@ -17,10 +17,9 @@ TFileStamp FileStampOf(const std::string& path) {
     if (error) return {};
     const fs::file_time_type modified = fs::last_write_time(file, error);
     if (error) return {};
-    return {size, static_cast<std::int64_t>(
-                      std::chrono::duration_cast<std::chrono::nanoseconds>(
-                          modified.time_since_epoch())
-                          .count())};
+    return {size, static_cast<std::int64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                                modified.time_since_epoch())
+                                                .count())};
 }
 
 }  // namespace
@@ -41,7 +40,7 @@ const TPixelBuffer* TThumbnailCache::Find(const std::string& path, int size,
                                           const TArtStamp& stamp) const {
     const auto found = FEntries.find({path, size});
     return found != FEntries.end() && found->second.Stamp == stamp ? &found->second.Thumbnail
-                                                                    : nullptr;
+                                                                   : nullptr;
 }
 
 void TThumbnailCache::Store(const std::string& path, int size, const TArtStamp& stamp,
