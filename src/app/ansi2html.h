@@ -29,6 +29,7 @@ class TNoticeBar;
 class TProgressForm;
 class TScratchFolder;
 class TShowPanel;
+class TThumbnailView;
 
 enum class TMsgType { Error, Confirmation, Information };
 enum class TMsgButtons { Ok, YesNo };
@@ -65,6 +66,29 @@ public:
     void SetFormCaption(const std::string& path);
     void bsSkinSpeedButton_ViewSourceClick();
     void bsSkinSpeedButton_WordWrapClick();
+
+    // Encoding of the text shown (encodingchoice.cpp).
+    /// The encoding the file at path is read in: the one chosen for it, none to find it from the
+    /// text. A choice holds for the file it was made for until another file is loaded.
+    std::optional<TEncoding> EncodingChoiceFor(const std::string& path);
+    /// Brings the encoding box and the copy commands in line with the document shown.
+    void ShowEncoding(const Tabc& doc);
+    /// Reads the file shown again in the encoding chosen in the box (or found, for Auto).
+    void CbEncodingChange(int index);
+
+    // Copy to the clipboard (copycommands.cpp).
+    /// The document's picture and its text (Unicode, and the bytes as they are) together.
+    void CopyClick();
+    /// The text with its colours in the "*[" notation that BBS editors paste.
+    void CopyAsBbsTextClick();
+    /// The copy commands work on the text and colour documents only.
+    void EnableCopy(const Tabc& doc);
+
+    // Thumbnails of the folder in place of the file list (thumbnailswitch.cpp).
+    void AddThumbnailView();
+    void bsSkinSpeedButton_ThumbnailsClick();
+    /// Shows the file as a click on its name in the file list does.
+    void ThumbnailClick(const QString& name);
 
     // Save-as commands (saveas.cpp).
     /// The save menu's format items, told apart by their tag: 1 text, 2 colour file, 3 page,
@@ -182,6 +206,14 @@ public:
     QWidget* bsSkinPanel3 = nullptr;
     QLabel* bsSkinStdLabel3 = nullptr;
     QComboBox* CbSelect = nullptr;
+    /// The encoding of the file shown: Auto (with the one found), GB or Big5.
+    QComboBox* CbEncoding = nullptr;
+    /// Copy (Ctrl+C), with "Copy as BBS text" (Ctrl+Shift+C) in its menu.
+    QToolButton* bsSkinMenuSpeedButton_Copy = nullptr;
+    QAction* ActionCopy = nullptr;
+    QAction* ActionCopyBbsText = nullptr;
+    TThumbnailView* ThumbnailView = nullptr;
+    QToolButton* bsSkinSpeedButton_Thumbnails = nullptr;
     QPushButton* bsSkinButton_downQuillet = nullptr;
 
     // Menus and dialogs.
@@ -231,6 +263,8 @@ private:
     QWidget* CreateRightToolbar();
     QWidget* CreateOptionsStrip();
     void CreateMenus();
+    QComboBox* CreateEncodingBox(QWidget* parent);
+    QToolButton* CreateCopyButton(QWidget* parent);
     QFileDialog* OpenDialog();
     QFileDialog* SelectDirectoryDialog();
     void ConnectHandlers();
@@ -259,6 +293,8 @@ private:
     std::unique_ptr<TMessageBoxSink> FMessageSink;
     /// TempDir while it lasts: removed with the window.
     std::unique_ptr<TScratchFolder> FScratch;
+    std::optional<TEncoding> FEncodingChoice;
+    std::string FEncodingChoiceFile;
     bool FSettingsTold = false;
     bool FSettingsReadable = true;
     bool FSettingsWritten = false;

@@ -136,6 +136,7 @@ QWidget* Tansi2html::CreateLeftColumn() {
     bsSkinSplitter3->addWidget(bsSkinSplitter1);
     bsSkinSplitter3->setStretchFactor(1, 1);
     column->addWidget(bsSkinSplitter3, 1);
+    AddThumbnailView();
     return bsSkinPanel16;
 }
 
@@ -183,6 +184,8 @@ QWidget* Tansi2html::CreateRightToolbar() {
     bsSkinSpeedButton_WordWrap = Button(bar, "bsSkinSpeedButton_WordWrap", 25, 17, true);
     bsSkinSpeedButton_WordWrap->setToolTip(QStringLiteral("自动换行"));
     Spacer(bar, "bsSkinBevel3");
+    bar->addWidget(CreateEncodingBox(bsSkinToolBar1));
+    bar->addWidget(CreateCopyButton(bsSkinToolBar1));
     bar->addStretch(1);
     bsSkinSpeedButton_laugch = Button(bar, "bsSkinSpeedButton_laugch", 25, 16, true);
 

@@ -80,6 +80,7 @@ void Tansi2html::FileSelected(int index) {
 
 bool Tansi2html::LoadDocument(const std::string& path) {
     abc.Reset();
+    abc.SetEncodingChoice(EncodingChoiceFor(path));
     std::string colourFailure;
     try {
         if (abc.LoadFile(path)) return true;
@@ -144,8 +145,10 @@ void Tansi2html::bsSkinSpeedButton_ReloadClick() {
         return;
     }
     try {
+        abc.SetEncodingChoice(EncodingChoiceFor(CurrentFile));
         if (abc.LoadFile(CurrentFile)) {
             ShowPanel->ShowDocument(abc, bsSkinSpeedButton_ViewSource->isChecked());
+            ShowEncoding(abc);
         }
     } catch (const std::exception& error) {
         ShowMessage(QString::fromLocal8Bit(error.what()), TMsgType::Error, TMsgButtons::Ok);
@@ -159,6 +162,7 @@ void Tansi2html::ShowNothing() {
     setWindowTitle(QString::fromStdString(SoftwareName));
     FinishLoading(false);
     bsSkinSpeedButton_Send->setEnabled(false);
+    ShowEncoding(abc);
 }
 
 void Tansi2html::ChangeWindowType(const Tabc& doc) {
@@ -172,6 +176,7 @@ void Tansi2html::ChangeWindowType(const Tabc& doc) {
         MenuItem_clo->setEnabled(settings.SendAndFormats);
     }
     if (bsSkinSpeedButton_ViewSource->isChecked()) ShowPanel->SetViewMode(vmText);
+    ShowEncoding(doc);
 }
 
 void Tansi2html::FinishLoading(bool enabled) {

@@ -2,6 +2,8 @@
 
 #include <QFontMetrics>
 #include <QPlainTextEdit>
+#include <QTextDocument>
+#include <algorithm>
 
 #include "platform/gbtext.h"
 
@@ -52,12 +54,26 @@ int TCellFontHighlighter::GbBytes(char32_t codePoint) {
     return bytes == "?" ? 1 : static_cast<int>(bytes.size());
 }
 
+int TCellFontHighlighter::Bytes(TEncoding encoding, char32_t codePoint) {
+    if (encoding == TEncoding::Gb) return GbBytes(codePoint);
+    return codePoint < 0x80 || codePoint == 0xFFFD ? 1 : 2;
+}
+
+void TCellFontHighlighter::SetEncoding(QPlainTextEdit* view, TEncoding encoding) {
+    auto* highlighter = view->document()->findChild<TCellFontHighlighter*>();
+    if (!highlighter || highlighter->FEncoding == encoding) return;
+    highlighter->FEncoding = encoding;
+    // The widths worked out belong to the other encoding.
+    std::fill(highlighter->FBmpFormat.begin(), highlighter->FBmpFormat.end(), 0);
+    highlighter->FOtherFormat.clear();
+}
+
 int TCellFontHighlighter::FormatOf(char32_t codePoint) {
     if (codePoint < FBmpFormat.size() && FBmpFormat[codePoint] != 0)
         return FBmpFormat[codePoint] - 1;
     if (codePoint >= FBmpFormat.size() && FOtherFormat.contains(codePoint))
         return FOtherFormat.value(codePoint);
-    const int bytes = GbBytes(codePoint);
+    const int bytes = Bytes(FEncoding, codePoint);
     const QFont& font = bytes == 1 ? FNarrow : FWide;
     const int advance = QFontMetrics(font).horizontalAdvance(QString::fromUcs4(&codePoint, 1));
     const int spacing = bytes * kCellWidth - advance;

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "document/charsets.h"
+
 class QPlainTextEdit;
 
 namespace morvane {
@@ -33,6 +35,11 @@ public:
     /// The bytes of the character at code point in the document's GB text: 1 for ASCII and for
     /// U+FFFD (one undecodable byte), else its GB18030 length.
     static int GbBytes(char32_t codePoint);
+    /// The same for text decoded from encoding: in Big5 every character but ASCII and U+FFFD
+    /// came from two bytes.
+    static int Bytes(TEncoding encoding, char32_t codePoint);
+    /// The view's text is decoded from encoding from now on; call before setting the text.
+    static void SetEncoding(QPlainTextEdit* view, TEncoding encoding);
 
 protected:
     void highlightBlock(const QString& text) override;
@@ -44,6 +51,7 @@ private:
 
     // Index 0 is the narrow font as it stands, which needs no format of its own.
     std::vector<QTextCharFormat> FFormats;
+    TEncoding FEncoding = TEncoding::Gb;
     QFont FNarrow;
     QFont FWide;
     // Per BMP code point, 1 + its format index; 0 while not yet worked out.

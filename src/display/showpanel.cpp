@@ -7,7 +7,7 @@
 #include "display/cellfonthighlighter.h"
 #include "display/picturearea.h"
 #include "display/pictureview.h"
-#include "platform/gbtext.h"
+#include "platform/encodedtext.h"
 
 namespace morvane {
 namespace {
@@ -23,10 +23,10 @@ QPlainTextEdit* CreateTextView(QWidget* host, bool readOnly) {
     return view;
 }
 
-QString Joined(const std::vector<std::string>& lines) {
+QString Joined(const std::vector<std::string>& lines, TEncoding encoding) {
     QStringList decoded;
     decoded.reserve(static_cast<qsizetype>(lines.size()));
-    for (const std::string& line : lines) decoded.append(DecodeGb(line));
+    for (const std::string& line : lines) decoded.append(DecodeText(encoding, line));
     return decoded.join(QLatin1Char('\n'));
 }
 
@@ -154,10 +154,11 @@ void TShowPanel::ShowDocument(const Tabc& doc, bool forceText) {
     }
 }
 
-void TShowPanel::FillTextView(const Tabc& doc) { SetTextLines(doc.FLines); }
+void TShowPanel::FillTextView(const Tabc& doc) { SetTextLines(doc.FLines, doc.FEncoding); }
 
 void TShowPanel::FillFallbackView(const Tabc& doc) {
-    FFallbackView->setPlainText(Joined(doc.FLines));
+    TCellFontHighlighter::SetEncoding(FFallbackView, doc.FEncoding);
+    FFallbackView->setPlainText(Joined(doc.FLines, doc.FEncoding));
 }
 
 void TShowPanel::SetWordWrap(bool on) {
@@ -166,9 +167,11 @@ void TShowPanel::SetWordWrap(bool on) {
     FTextView->setHorizontalScrollBarPolicy(on ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
 }
 
-void TShowPanel::SetTextLines(std::vector<std::string> lines) {
+void TShowPanel::SetTextLines(std::vector<std::string> lines, TEncoding encoding) {
     FTextLines = std::move(lines);
-    FTextView->setPlainText(Joined(FTextLines));
+    FTextEncoding = encoding;
+    TCellFontHighlighter::SetEncoding(FTextView, FTextEncoding);
+    FTextView->setPlainText(Joined(FTextLines, FTextEncoding));
 }
 
 std::vector<QWidget*> TShowPanel::Views() const {

@@ -69,6 +69,9 @@ public:
     /// photographed, the text view drawn, or the picture as it is; another format writes nothing.
     /// Throws EPageError, EEmptyPicture, EFileError, EGifException or EPngError.
     void SavePicture(const std::string& fileName, int format);
+    /// The picture of the view in front, as SavePicture takes it before the export. Throws
+    /// EPageError.
+    void CurrentPicture(TPixelBuffer& picture);
 
     /// The browser's page, or null while there is none.
     IBrowserPage* BrowserPage() const { return FBrowser ? FBrowserPage : nullptr; }
@@ -76,8 +79,10 @@ public:
     void SetWordWrap(bool on);
     bool WordWrap() const { return FWordWrap; }
 
-    /// The text view's lines as GB bytes, exactly as the view holds them.
+    /// The text view's lines as bytes in TextEncoding(), exactly as the view holds them.
     const std::vector<std::string>& TextLines() const { return FTextLines; }
+    /// The encoding of the text view's lines: the document's, or GB for a page's text.
+    TEncoding TextEncoding() const { return FTextEncoding; }
 
     std::int32_t FTop = 0;
     std::int32_t FLeft = 0;
@@ -109,7 +114,7 @@ private:
     void PictureDragOver(QPoint pos);
     void PictureEndDrag();
     IBrowserPage& Browser();
-    void SetTextLines(std::vector<std::string> lines);
+    void SetTextLines(std::vector<std::string> lines, TEncoding encoding);
     /// The text view's lines as it reports them: with word wrap on, the lines it shows.
     std::vector<std::string> ReportedTextLines() const;
     void PlaceViews();
@@ -119,6 +124,7 @@ private:
     /// Valid while FBrowser is: the widget owns the page.
     IBrowserPage* FBrowserPage = nullptr;
     std::vector<std::string> FTextLines;
+    TEncoding FTextEncoding = TEncoding::Gb;
     bool FWordWrap = false;
     bool FBrowserFills = false;
     bool FTextFills = false;

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "display/showpanel.h"
+#include "display/cellfonthighlighter.h"
 #include "document/textlines.h"
 #include "platform/files.h"
 #include "platform/gbtext.h"
@@ -55,6 +56,8 @@ void TShowPanel::BrowserDocumentComplete() {
 
 void TShowPanel::LoadPageText() {
     FTextLines.clear();
+    FTextEncoding = TEncoding::Gb;
+    TCellFontHighlighter::SetEncoding(FTextView, FTextEncoding);
     FTextView->clear();
     IBrowserPage* page = BrowserPage();
     if (!page) throw EPageError("no page is loaded");

@@ -8,6 +8,12 @@ namespace morvane {
 void TShowPanel::SavePicture(const std::string& fileName, int format) {
     if (format != pfGif && format != pfBmp && format != pfPng) return;
     TPixelBuffer picture;
+    CurrentPicture(picture);
+    SavePictureFile(ExportPicture(std::move(picture)), fileName,
+                    static_cast<TPictureFormat>(format));
+}
+
+void TShowPanel::CurrentPicture(TPixelBuffer& picture) {
     switch (FViewMode) {
         case vmBrowser:
             CapturePage(picture);
@@ -20,8 +26,6 @@ void TShowPanel::SavePicture(const std::string& fileName, int format) {
             picture = FPicture->Surface();
             break;
     }
-    SavePictureFile(ExportPicture(std::move(picture)), fileName,
-                    static_cast<TPictureFormat>(format));
 }
 
 }  // namespace morvane

@@ -7,7 +7,7 @@
 #include "display/pictureview.h"
 #include "display/raster/textpicture.h"
 #include "display/showpanel.h"
-#include "platform/gbtext.h"
+#include "platform/encodedtext.h"
 
 namespace morvane {
 
@@ -15,12 +15,13 @@ void TShowPanel::RenderGrid(const Tabc& doc) {
     FPictureArea->SetPictureSize(QSize(doc.FColCount * 8, doc.FRowCount * 16));
     RenderGridPicture(doc, FPicture->Surface());
     FPicture->SurfaceChanged();
-    SetTextLines(doc.FLines);
+    SetTextLines(doc.FLines, doc.FEncoding);
 }
 
 void TShowPanel::RenderText(TPixelBuffer& picture) const {
     const QPalette palette = FTextView->palette();
-    RenderTextPicture(ReportedTextLines(), palette.color(QPalette::Text).rgb() | 0xFF000000u,
+    RenderTextPicture(ReportedTextLines(), FTextEncoding,
+                      palette.color(QPalette::Text).rgb() | 0xFF000000u,
                       palette.color(QPalette::Base).rgb() | 0xFF000000u, picture);
 }
 
@@ -34,10 +35,11 @@ std::vector<std::string> TShowPanel::ReportedTextLines() const {
         layout->blockBoundingRect(block);
         const QString text = block.text();
         const QTextLayout* textLayout = block.layout();
-        if (textLayout->lineCount() == 0) lines.push_back(EncodeGb(text));
+        if (textLayout->lineCount() == 0) lines.push_back(EncodeText(FTextEncoding, text));
         for (int i = 0; i < textLayout->lineCount(); ++i) {
             const QTextLine line = textLayout->lineAt(i);
-            lines.push_back(EncodeGb(text.mid(line.textStart(), line.textLength())));
+            lines.push_back(
+                EncodeText(FTextEncoding, text.mid(line.textStart(), line.textLength())));
         }
     }
     return lines;

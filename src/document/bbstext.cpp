@@ -40,9 +40,14 @@ std::string Parameters(const TCellColors& colours, const Tabc& doc) {
     return params;
 }
 
+// After a "*" of the text, "*[" would read as "**[" and take the star with it.
+std::string Introducer(const std::string& text) {
+    return !text.empty() && text.back() == '*' ? "**[" : "*[";
+}
+
 }  // namespace
 
-std::vector<std::string> BbsTextLines(const Tabc& doc) {
+std::vector<std::string> BbsTextLines(const Tabc& doc, bool wholeCharacters) {
     std::vector<std::string> out;
     out.reserve(doc.FLines.size());
     const TCellColors plain{doc.FDefaultFg, doc.FDefaultBg};
@@ -55,17 +60,26 @@ std::vector<std::string> BbsTextLines(const Tabc& doc) {
         }
         std::string text;
         TCellColors current = plain;
+        bool secondHalf = false;
         for (size_t i = 0; i < line.size(); ++i) {
+            if (secondHalf) {
+                secondHalf = false;
+                text += line[i];
+                continue;
+            }
+            secondHalf = wholeCharacters && cellBytes == 1 && i + 1 < line.size() &&
+                         IsDoubleBytePair(static_cast<std::uint8_t>(line[i]),
+                                          static_cast<std::uint8_t>(line[i + 1]));
             const size_t cell = i / cellBytes + 1;
             TCellColors wanted = plain;
             if (cell <= Tabc::kMaxCols && doc.FMarked[r][cell]) wanted = doc.FCells[r][cell];
             if (wanted.Fg != current.Fg || wanted.Bg != current.Bg) {
-                text += "*[" + Parameters(wanted, doc) + "m";
+                text += Introducer(text) + Parameters(wanted, doc) + "m";
                 current = wanted;
             }
             text += line[i];
         }
-        if (current.Fg != plain.Fg || current.Bg != plain.Bg) text += "*[0m";
+        if (current.Fg != plain.Fg || current.Bg != plain.Bg) text += Introducer(text) + "0m";
         out.push_back(std::move(text));
     }
     return out;

@@ -14,11 +14,6 @@ extern const char32_t kBig5PairTable[];
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
-constexpr int kPairSlots = (0xFE - 0x81 + 1) * (0xFE - 0x40 + 1);
-
-constexpr int PairIndex(std::uint8_t lead, std::uint8_t trail) {
-    return (lead - 0x81) * (0xFE - 0x40 + 1) + (trail - 0x40);
-}
 
 // The code points of a UTF-8 text; a malformed sequence gives U+FFFD.
 std::vector<char32_t> CodePoints(std::string_view utf8) {
@@ -60,7 +55,7 @@ int Weight(char32_t c, const std::bitset<0x10000>& common) {
 
 char32_t PairToUnicode(TEncoding encoding, std::uint8_t lead, std::uint8_t trail) {
     if (!IsDoubleBytePair(lead, trail)) return 0;
-    return (encoding == TEncoding::Big5 ? kBig5PairTable : kGbPairTable)[PairIndex(lead, trail)];
+    return (encoding == TEncoding::Big5 ? kBig5PairTable : kGbPairTable)[DoubleByteSlot(lead, trail)];
 }
 
 TEncoding DetectEncoding(const std::vector<std::string>& lines) {

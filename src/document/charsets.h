@@ -17,6 +17,14 @@ constexpr bool IsDoubleBytePair(std::uint8_t lead, std::uint8_t trail) {
     return lead >= 0x81 && lead <= 0xFE && trail >= 0x40 && trail <= 0xFE && trail != 0x7F;
 }
 
+/// A table slot for each lead 0x81..0xFE and trail 0x40..0xFE, numbered by DoubleByteSlot.
+constexpr int kDoubleByteSlots = (0xFE - 0x81 + 1) * (0xFE - 0x40 + 1);
+
+/// The slot of a pair in 0..kDoubleByteSlots - 1; meaningful only when IsDoubleBytePair holds.
+constexpr int DoubleByteSlot(std::uint8_t lead, std::uint8_t trail) {
+    return (lead - 0x81) * (0xFE - 0x40 + 1) + (trail - 0x40);
+}
+
 /// The Unicode code point of a pair in encoding; 0 when it has none. Tables are built on first
 /// use.
 char32_t PairToUnicode(TEncoding encoding, std::uint8_t lead, std::uint8_t trail);

@@ -9,31 +9,46 @@ namespace {
 
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 
-// glibc's iconv knows GB18030 on every Debian machine. The converters are opened once; the
-// program converts on one thread only.
+// A converter keeps its state between calls, so each thread opens its own (thumbnails are drawn
+// on worker threads); it is closed when the thread ends.
+class TConverter {
+public:
+    TConverter(const char* to, const char* from) : FCd(iconv_open(to, from)) {}
+    ~TConverter() {
+        if (FCd != kNoConverter) iconv_close(FCd);
+    }
+    TConverter(const TConverter&) = delete;
+    TConverter& operator=(const TConverter&) = delete;
+    iconv_t Get() const { return FCd; }
+
+private:
+    iconv_t FCd;
+};
+
+// glibc's iconv knows GB18030 on every Debian machine.
 iconv_t GbToUtf8() {
-    static const iconv_t cd = iconv_open("UTF-8", "GB18030");
-    return cd;
+    thread_local const TConverter cd("UTF-8", "GB18030");
+    return cd.Get();
 }
 
 iconv_t Big5ToUtf8Converter() {
-    static const iconv_t cd = iconv_open("UTF-8", "CP950");
-    return cd;
+    thread_local const TConverter cd("UTF-8", "CP950");
+    return cd.Get();
 }
 
 iconv_t Big5HkscsToUtf8Converter() {
-    static const iconv_t cd = iconv_open("UTF-8", "BIG5-HKSCS");
-    return cd;
+    thread_local const TConverter cd("UTF-8", "BIG5-HKSCS");
+    return cd.Get();
 }
 
 iconv_t Utf8ToBig5Converter() {
-    static const iconv_t cd = iconv_open("CP950", "UTF-8");
-    return cd;
+    thread_local const TConverter cd("CP950", "UTF-8");
+    return cd.Get();
 }
 
 iconv_t Utf8ToGb() {
-    static const iconv_t cd = iconv_open("GB18030", "UTF-8");
-    return cd;
+    thread_local const TConverter cd("GB18030", "UTF-8");
+    return cd.Get();
 }
 
 // Converts in; each byte that does not convert is replaced and the conversion goes on after it.

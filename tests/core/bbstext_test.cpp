@@ -65,6 +65,25 @@ TEST(BbsTextTest, ColourFileCellsOfEveryKindRoundTrip) {
     ExpectSameArt(doc, Pasted(BbsTextLines(doc)));
 }
 
+// Text bound for Unicode cannot split a character, so its first half's colours go to both halves.
+TEST(BbsTextTest, HalfColouredCharacterStaysWholeWhenAsked) {
+    Tabc doc;
+    doc.ParseText("\x1B[31m\xD6\x1B[32m\xD0\x1B[0m\xCE\xC4\x1B[33mx\x1B[34my\r\n");
+    EXPECT_EQ(BbsTextLines(doc),
+              std::vector<std::string>{"*[0;31m\xD6*[0;32m\xD0*[0m\xCE\xC4*[0;33mx*[0;34my*[0m"});
+    EXPECT_EQ(BbsTextLines(doc, true),
+              std::vector<std::string>{"*[0;31m\xD6\xD0*[0m\xCE\xC4*[0;33mx*[0;34my*[0m"});
+}
+
+// A star of the text just before a sequence must not be read as part of it.
+TEST(BbsTextTest, StarBeforeAColourChangeStaysText) {
+    Tabc doc;
+    doc.ParseText("a*\x1B[31m*b*\x1B[m*\r\n\x1B[32m**\r\n");
+    const std::vector<std::string> lines = BbsTextLines(doc);
+    EXPECT_EQ(lines, (std::vector<std::string>{"a***[0;31m*b***[0m*", "*[0;32m****[0m"}));
+    ExpectSameArt(doc, Pasted(lines));
+}
+
 TEST(BbsTextTest, WideCellsColourBothTheirBytes) {
     Tabc doc;
     doc.FWideCells = true;

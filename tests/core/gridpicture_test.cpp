@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -188,6 +189,57 @@ TEST(GridPictureTest, DoubleByteGlyphsFillTheirSixteenPixelCell) {
     EXPECT_EQ(ColoursIn(picture, 20, 0, 8, 16), (TPixels{kWhitePixel, kBlackPixel}));
 }
 
+// Big5 text draws each character as the GB text of the same characters does: "中" (Big5 A4A4,
+// GB D6D0), then a shade from the Taiwanese boards' extension (Big5 F9FE, GB A888).
+TEST(GridPictureTest, Big5CharactersDrawAsTheirGbTwins) {
+    Tabc big5;
+    SetLines(big5, {"\xA4\xA4\xF9\xFE"});
+    big5.FEncoding = TEncoding::Big5;
+    Tabc gb;
+    SetLines(gb, {"\xD6\xD0\xA8\x88"});
+    TPixelBuffer big5Picture, gbPicture;
+    RenderGridPicture(big5, big5Picture);
+    RenderGridPicture(gb, gbPicture);
+    ASSERT_EQ(big5Picture.Width, 32);
+    EXPECT_TRUE(std::equal(big5Picture.Pixels.begin(), big5Picture.Pixels.end(),
+                           gbPicture.Pixels.begin(), gbPicture.Pixels.end()));
+    // Known pixels of 中: its vertical stroke down the middle, blank corners.
+    auto at = [&](int x, int y) { return big5Picture.Pixels[y * big5Picture.Width + x]; };
+    for (int y : {1, 8, 13}) EXPECT_EQ(ColoursIn(big5Picture, 7, y, 2, 1).count(kWhitePixel), 1u);
+    EXPECT_EQ(at(0, 0), kBlackPixel);
+    EXPECT_EQ(at(15, 15), kBlackPixel);
+    // The same bytes read as GB are other characters.
+    big5.FEncoding = TEncoding::Gb;
+    RenderGridPicture(big5, gbPicture);
+    EXPECT_FALSE(std::equal(big5Picture.Pixels.begin(), big5Picture.Pixels.end(),
+                            gbPicture.Pixels.begin(), gbPicture.Pixels.end()));
+}
+
+// Every character that both sets hold has one glyph, whichever set's bytes name it.
+TEST(CellFontTest, Big5AndGbPairsOfOneCharacterShareTheirGlyph) {
+    TCellFont& font = TCellFont::Shared();
+    std::map<char32_t, std::pair<std::uint8_t, std::uint8_t>> gbPairs;
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+        for (int trail = 0x40; trail <= 0xFE; ++trail) {
+            const char32_t c = PairToUnicode(TEncoding::Gb, lead, trail);
+            if (c) gbPairs.emplace(c, std::make_pair(lead, trail));
+        }
+    }
+    int shared = 0;
+    int differences = 0;
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+        for (int trail = 0x40; trail <= 0xFE; ++trail) {
+            const auto gb = gbPairs.find(PairToUnicode(TEncoding::Big5, lead, trail));
+            if (gb == gbPairs.end()) continue;
+            ++shared;
+            differences += font.Wide(TEncoding::Big5, lead, trail) !=
+                           font.Wide(TEncoding::Gb, gb->second.first, gb->second.second);
+        }
+    }
+    EXPECT_GT(shared, 13000);
+    EXPECT_EQ(differences, 0);
+}
+
 TEST(GridPictureTest, HalfWidthBoxDrawingIsStretchedSoLinesJoin) {
     // With the 8-pixel font in both roles, every box-drawing glyph is a half-width one.
     TCellFont font(TCellFont::kUnifontPath, TCellFont::kUnifontPath);
@@ -307,6 +359,55 @@ TEST(GridPictureTest, EveryRealArtFileDraws) {
         ++drawn;
     }
     EXPECT_GT(drawn, 0);
+}
+
+struct TCharacterCount {
+    int Characters = 0;
+    int Blank = 0;
+};
+
+// The double-byte characters of the rows, and those of them that draw blank in encoding: an
+// ideographic space is meant to, and the fonts hold no character past the first plane.
+TCharacterCount CountCharacters(const Tabc& doc, TEncoding encoding) {
+    TCellFont& font = TCellFont::Shared();
+    TCharacterCount count;
+    for (int row = 0; row < doc.FRowCount; ++row) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(doc.FLines[row].data());
+        const size_t length = doc.FLines[row].size();
+        for (size_t i = 0; i + 1 < length; ++i) {
+            if (!IsDoubleBytePair(bytes[i], bytes[i + 1])) continue;
+            ++count.Characters;
+            const char32_t c = PairToUnicode(encoding, bytes[i], bytes[i + 1]);
+            count.Blank += font.Wide(encoding, bytes[i], bytes[i + 1]) == TGlyphMask{} &&
+                           c != U'\u3000' && c <= 0xFFFF;
+            ++i;
+        }
+    }
+    return count;
+}
+
+// Taiwanese boards' art draws every character in Big5; read as GB, many draw blank.
+TEST(GridPictureTest, Big5RealArtDrawsItsCharacters) {
+    const char* override = std::getenv("MORVANE_REALART");
+    const std::string folder = std::string(override && *override ? override : MORVANE_REALART) +
+                               "/big5";
+    if (!std::filesystem::is_directory(folder)) {
+        GTEST_SKIP() << "no real art: " << folder << " is missing (set MORVANE_REALART)";
+    }
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        SCOPED_TRACE(entry.path().string());
+        Tabc doc;
+        ASSERT_TRUE(doc.LoadFile(entry.path().string()));
+        ASSERT_EQ(doc.FEncoding, TEncoding::Big5);
+        const TCharacterCount big5 = CountCharacters(doc, TEncoding::Big5);
+        const TCharacterCount gb = CountCharacters(doc, TEncoding::Gb);
+        EXPECT_GT(big5.Characters, 0);
+        EXPECT_EQ(big5.Blank, 0);
+        EXPECT_GT(gb.Blank, 0);
+        ++files;
+    }
+    EXPECT_GT(files, 0);
 }
 
 }  // namespace

@@ -11,7 +11,6 @@
 #include "display/raster/cellfont.h"
 #include "display/raster/documentpicture.h"
 #include "display/raster/exportpicture.h"
-#include "display/raster/gbkcharset.h"
 #include "display/raster/textpicture.h"
 #include "document/converter.h"
 #include "giflibreader.h"
@@ -103,7 +102,7 @@ class TextPictureSizeTest : public testing::TestWithParam<TTextSizeCase> {};
 
 TEST_P(TextPictureSizeTest, IsTheLongestDrawnLineByTheLines) {
     TPixelBuffer picture;
-    RenderTextPicture(GetParam().Lines, kInk, kPaper, picture);
+    RenderTextPicture(GetParam().Lines, TEncoding::Gb, kInk, kPaper, picture);
     EXPECT_EQ(picture.Width, GetParam().Width);
     EXPECT_EQ(picture.Height, GetParam().Height);
     EXPECT_EQ(picture.Pixels.size(), static_cast<std::size_t>(picture.Width) * picture.Height);
@@ -129,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(TextPictureTest, LinesStartOnePixelInsideABlackOutline) {
     TPixelBuffer picture;
-    RenderTextPicture({kFullBlock, "A"}, kInk, kPaper, picture);
+    RenderTextPicture({kFullBlock, "A"}, TEncoding::Gb, kInk, kPaper, picture);
     ASSERT_EQ(picture.Width, 16);
     ASSERT_EQ(picture.Height, 32);
     for (int x = 0; x < 16; ++x) EXPECT_EQ(At(picture, x, 0), kBlack) << x;
@@ -145,7 +144,8 @@ TEST(TextPictureTest, LinesStartOnePixelInsideABlackOutline) {
 
 TEST(TextPictureTest, EveryLineThatStartsInsideIsDrawn) {
     TPixelBuffer picture;
-    RenderTextPicture(std::vector<std::string>(600, kFullBlock), kInk, kPaper, picture);
+    RenderTextPicture(std::vector<std::string>(600, kFullBlock), TEncoding::Gb, kInk, kPaper,
+                      picture);
     ASSERT_EQ(picture.Height, 8860);
     // Line 554 starts at 8849 and shows its top 11 rows.
     EXPECT_EQ(At(picture, 5, 8849), kInk);
@@ -162,15 +162,17 @@ TEST(GlyphSheetTest, HoldsEveryGlyphOfTheFonts) {
     for (int byte = 0; byte < 256; ++byte) {
         EXPECT_EQ(sheet->Narrow(byte), fonts.Narrow(byte)) << byte;
     }
-    int differences = 0;
-    for (int lead = 0x81; lead <= 0xFE; ++lead) {
-        for (int trail = 0x40; trail <= 0xFE; ++trail) {
-            const auto l = static_cast<std::uint8_t>(lead);
-            const auto t = static_cast<std::uint8_t>(trail);
-            differences += sheet->Wide(l, t) != fonts.Wide(l, t);
+    for (TEncoding encoding : {TEncoding::Gb, TEncoding::Big5}) {
+        int differences = 0;
+        for (int lead = 0x81; lead <= 0xFE; ++lead) {
+            for (int trail = 0x40; trail <= 0xFE; ++trail) {
+                const auto l = static_cast<std::uint8_t>(lead);
+                const auto t = static_cast<std::uint8_t>(trail);
+                differences += sheet->Wide(encoding, l, t) != fonts.Wide(encoding, l, t);
+            }
         }
+        EXPECT_EQ(differences, 0) << CharsetName(encoding);
     }
-    EXPECT_EQ(differences, 0);
 }
 
 TEST(GlyphSheetTest, IsRefusedUnlessItMatchesTheFontFilesNow) {

@@ -3,7 +3,6 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
-#include "display/raster/gbkcharset.h"
 #include "platform/executable.h"
 #include "platform/files.h"
 
@@ -69,7 +68,7 @@ TCellFont::TCellFont(const std::string& narrowPath, const std::string& widePath)
     for (int byte = 0x20; byte < 0x7F; ++byte) {
         if (LoadGlyph(FNarrowFace.get(), byte)) PutGlyph(FNarrowFace.get(), 0, 1, FNarrow[byte]);
     }
-    FWideSlot.assign(kGbkPairSlots, 0);
+    for (std::vector<std::uint16_t>& slots : FWideSlot) slots.assign(kDoubleByteSlots, 0);
 }
 
 TCellFont::~TCellFont() = default;
@@ -92,13 +91,14 @@ TCellFont::TFace TCellFont::OpenFace(const std::string& path) const {
     throw FontError(path, "the font has no 16-pixel bitmap strike");
 }
 
-const TGlyphMask& TCellFont::Wide(std::uint8_t lead, std::uint8_t trail) {
+const TGlyphMask& TCellFont::Wide(TEncoding encoding, std::uint8_t lead, std::uint8_t trail) {
     static const TGlyphMask blank{};
-    if (!IsGbkPair(lead, trail)) return blank;
-    if (FSheetWide) return FSheetWide[GbkPairIndex(lead, trail)];
-    std::uint16_t& slot = FWideSlot[GbkPairIndex(lead, trail)];
+    if (!IsDoubleBytePair(lead, trail)) return blank;
+    const auto set = static_cast<std::size_t>(encoding);
+    if (FSheetWide[set]) return FSheetWide[set][DoubleByteSlot(lead, trail)];
+    std::uint16_t& slot = FWideSlot[set][DoubleByteSlot(lead, trail)];
     if (slot == 0) {
-        FWideMasks.push_back(LoadWide(GbkToUnicode(lead, trail)));
+        FWideMasks.push_back(LoadWide(PairToUnicode(encoding, lead, trail)));
         slot = static_cast<std::uint16_t>(FWideMasks.size());
     }
     return FWideMasks[slot - 1];
@@ -121,13 +121,22 @@ TGlyphMask TCellFont::LoadWide(char32_t codePoint) const {
     return mask;
 }
 
+std::unique_ptr<TCellFont> TCellFont::LoadDefault() {
+    const std::string folder = ExecutableFolder();
+    if (!folder.empty()) {
+        // Beside the executable in the build tree; in the data folder once installed.
+        for (const char* place : {"", "../share/morvane/"}) {
+            if (std::unique_ptr<TCellFont> font = FromSheet(folder + place + kSheetName)) {
+                return font;
+            }
+        }
+    }
+    return std::make_unique<TCellFont>();
+}
+
 TCellFont& TCellFont::Shared() {
     std::unique_ptr<TCellFont>& shared = SharedFonts();
-    if (!shared) {
-        const std::string folder = ExecutableFolder();
-        if (!folder.empty()) shared = FromSheet(folder + kSheetName);
-        if (!shared) shared = std::make_unique<TCellFont>();
-    }
+    if (!shared) shared = LoadDefault();
     return *shared;
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "document/charsets.h"
+
 struct FT_LibraryRec_;
 struct FT_FaceRec_;
 
@@ -16,9 +18,9 @@ namespace morvane {
 using TGlyphMask = std::array<std::uint16_t, 16>;
 
 /// The two bitmap fonts that draw a character cell grid, with a cache of glyph masks: single
-/// bytes from an 8 x 16 font (Unifont), double-byte GBK characters from a 16-pixel font (WenQuanYi
-/// Bitmap Song), falling back to the 8 x 16 font for what the 16-pixel font lacks. Not for use by
-/// two threads at once.
+/// bytes from an 8 x 16 font (Unifont), double-byte GB and Big5 characters from a 16-pixel font
+/// (WenQuanYi Bitmap Song), falling back to the 8 x 16 font for what the 16-pixel font lacks. Not
+/// for use by two threads at once, unless it comes from a sheet, which is only read.
 ///
 /// Opening the fonts takes tens of milliseconds, so the build writes every glyph into a sheet
 /// beside the executables, which loads in a fraction of one.
@@ -45,6 +47,10 @@ public:
                                                 const std::string& widePath = kSongPath);
     /// Writes every glyph and the identity of the font files to path; throws EFileError.
     void WriteSheet(const std::string& path);
+    /// The default fonts as Shared() finds them, as a font of the caller's own: from the sheet
+    /// beside the executable (or in ../share/morvane from it) where it matches them, else opened.
+    /// Throws EFileError as the constructor does.
+    static std::unique_ptr<TCellFont> LoadDefault();
 
     /// The fonts that RenderGridPicture uses by default: kUnifontPath and kSongPath, from the
     /// sheet beside the executable where it matches them, loaded on first use. Throws EFileError
@@ -56,8 +62,9 @@ public:
 
     /// The glyph of a single byte: printable ASCII drawn, every other byte blank.
     const TGlyphMask& Narrow(std::uint8_t byte) const { return FNarrow[byte]; }
-    /// The 16-pixel glyph of a GBK pair (see IsGbkPair); blank when neither font has it.
-    const TGlyphMask& Wide(std::uint8_t lead, std::uint8_t trail);
+    /// The 16-pixel glyph of a double-byte pair of encoding (see IsDoubleBytePair); blank when
+    /// neither font has its character.
+    const TGlyphMask& Wide(TEncoding encoding, std::uint8_t lead, std::uint8_t trail);
 
 private:
     struct TFromSheet {};
@@ -76,15 +83,19 @@ private:
 
     std::string FNarrowPath;
     std::string FWidePath;
-    // A sheet's wide masks in slot order, in a read-only mapping of the sheet kept by FSheet.
+    static constexpr std::size_t kEncodings = 2;
+
+    // A sheet's wide masks in slot order, per encoding, in a read-only mapping of the sheet kept
+    // by FSheet.
     std::shared_ptr<const void> FSheet;
-    const TGlyphMask* FSheetWide = nullptr;
+    std::array<const TGlyphMask*, kEncodings> FSheetWide{};
     std::unique_ptr<FT_LibraryRec_, TLibraryDone> FLibrary;
     TFace FNarrowFace;
     TFace FWideFace;
     std::array<TGlyphMask, 256> FNarrow{};
-    // Per GBK pair, 0 while not yet loaded, else 1 + the index of its mask in FWideMasks.
-    std::vector<std::uint16_t> FWideSlot;
+    // Per encoding and pair, 0 while not yet loaded, else 1 + the index of its mask in
+    // FWideMasks.
+    std::array<std::vector<std::uint16_t>, kEncodings> FWideSlot;
     std::vector<TGlyphMask> FWideMasks;
 };
 

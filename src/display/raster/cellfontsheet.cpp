@@ -7,14 +7,13 @@
 #include <cstring>
 
 #include "display/raster/cellfont.h"
-#include "display/raster/gbkcharset.h"
 #include "platform/files.h"
 
 namespace morvane {
 namespace {
 
 // Written and read on the same machine, in its own byte order; the check word refuses any other.
-constexpr char kMagic[8] = {'M', 'V', 'C', 'E', 'L', 'L', 'G', '2'};
+constexpr char kMagic[8] = {'M', 'V', 'C', 'E', 'L', 'L', 'G', '3'};
 constexpr std::uint32_t kByteOrderCheck = 0x01020304;
 // The masks start at a multiple of this, so they can be read where they lie.
 constexpr std::size_t kMaskAlignment = 64;
@@ -80,9 +79,13 @@ void TCellFont::WriteSheet(const std::string& path) {
     AppendString(sheet, FontIdentity(FWidePath));
     sheet.resize((sheet.size() + kMaskAlignment - 1) / kMaskAlignment * kMaskAlignment, '\0');
     for (const TGlyphMask& mask : FNarrow) Append(sheet, mask);
-    for (int lead = 0x81; lead <= 0xFE; ++lead) {
-        for (int trail = 0x40; trail <= 0xFE; ++trail) {
-            Append(sheet, Wide(static_cast<std::uint8_t>(lead), static_cast<std::uint8_t>(trail)));
+    // A table a character set, each in slot order.
+    for (TEncoding encoding : {TEncoding::Gb, TEncoding::Big5}) {
+        for (int lead = 0x81; lead <= 0xFE; ++lead) {
+            for (int trail = 0x40; trail <= 0xFE; ++trail) {
+                Append(sheet, Wide(encoding, static_cast<std::uint8_t>(lead),
+                                   static_cast<std::uint8_t>(trail)));
+            }
         }
     }
     WriteFileAtomic(path, sheet);
@@ -120,11 +123,14 @@ std::unique_ptr<TCellFont> TCellFont::FromSheet(const std::string& sheetPath,
     reader.Align(kMaskAlignment);
     if (!reader.Take(font->FNarrow.data(), kNarrowCount * kMaskBytes)) return nullptr;
     const std::size_t wideAt = reader.At();
-    if (size - wideAt != kGbkPairSlots * kMaskBytes) return nullptr;
+    const std::size_t tableBytes = kDoubleByteSlots * kMaskBytes;
+    if (size - wideAt != kEncodings * tableBytes) return nullptr;
     font->FNarrowPath = narrowPath;
     font->FWidePath = widePath;
-    font->FSheetWide =
-        reinterpret_cast<const TGlyphMask*>(static_cast<const char*>(address) + wideAt);
+    for (std::size_t set = 0; set < kEncodings; ++set) {
+        font->FSheetWide[set] = reinterpret_cast<const TGlyphMask*>(
+            static_cast<const char*>(address) + wideAt + set * tableBytes);
+    }
     font->FSheet = std::move(mapping);
     return font;
 }

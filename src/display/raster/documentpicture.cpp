@@ -1,16 +1,21 @@
 #include "display/raster/documentpicture.h"
 
+#include "display/raster/cellfont.h"
 #include "display/raster/exportpicture.h"
 #include "display/raster/textpicture.h"
 
 namespace morvane {
 
 void RenderDocumentPicture(const Tabc& doc, TPixelBuffer& picture) {
+    RenderDocumentPicture(doc, TCellFont::Shared(), picture);
+}
+
+void RenderDocumentPicture(const Tabc& doc, TCellFont& font, TPixelBuffer& picture) {
     picture = TPixelBuffer();
     if (doc.FKind == dkColor || (doc.FKind == dkText && doc.FHasEscapes)) {
-        RenderGridPicture(doc, picture);
+        RenderGridPicture(doc, font, picture);
     } else if (doc.FKind == dkText) {
-        RenderTextPicture(doc.FLines, kTextViewInk, kTextViewPaper, picture);
+        RenderTextPicture(doc.FLines, doc.FEncoding, kTextViewInk, kTextViewPaper, font, picture);
     }
 }
 

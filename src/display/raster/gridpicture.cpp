@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "display/raster/cellfont.h"
-#include "display/raster/gbkcharset.h"
 
 namespace morvane {
 namespace {
@@ -103,9 +102,9 @@ void RenderGridPicture(const Tabc& doc, TCellFont& font, TPixelBuffer& picture) 
         const int rows = std::min(kCellHeight, picture.Height - y);
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(line.data());
         for (int i = 0; i < shown;) {
-            if (i + 1 < length && IsGbkPair(bytes[i], bytes[i + 1])) {
+            if (i + 1 < length && IsDoubleBytePair(bytes[i], bytes[i + 1])) {
                 // Drawn whole and clipped to each half, so each byte keeps its own colours.
-                const TGlyphMask& glyph = font.Wide(bytes[i], bytes[i + 1]);
+                const TGlyphMask& glyph = font.Wide(doc.FEncoding, bytes[i], bytes[i + 1]);
                 DrawColumn(picture, i * kCellWidth, y, rows, glyph, 8, paints[i]);
                 if (i + 1 < shown) {
                     DrawColumn(picture, (i + 1) * kCellWidth, y, rows, glyph, 0, paints[i + 1]);

@@ -23,7 +23,8 @@ struct TPixelBuffer {
 };
 
 /// Draws the document's cells: 8 x 16 pixels per byte of text (16 x 16 per wide cell), FColCount
-/// bytes wide and FRowCount rows high, clipped to 2048 x 8860. The buffer is sized to the picture.
+/// bytes wide and FRowCount rows high, clipped to 2048 x 8860, its double-byte characters read in
+/// its FEncoding. The buffer is sized to the picture.
 /// Uses TCellFont::Shared(), so throws EFileError when its fonts cannot be loaded.
 void RenderGridPicture(const Tabc& doc, TPixelBuffer& picture);
 

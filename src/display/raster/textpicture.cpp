@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "display/raster/cellfont.h"
-#include "display/raster/gbkcharset.h"
 
 namespace morvane {
 namespace {
@@ -38,13 +37,15 @@ void DrawOutline(TPixelBuffer& picture) {
 
 }  // namespace
 
-void RenderTextPicture(const std::vector<std::string>& lines, std::uint32_t textPixel,
-                       std::uint32_t backgroundPixel, TPixelBuffer& picture) {
-    RenderTextPicture(lines, textPixel, backgroundPixel, TCellFont::Shared(), picture);
+void RenderTextPicture(const std::vector<std::string>& lines, TEncoding encoding,
+                       std::uint32_t textPixel, std::uint32_t backgroundPixel,
+                       TPixelBuffer& picture) {
+    RenderTextPicture(lines, encoding, textPixel, backgroundPixel, TCellFont::Shared(), picture);
 }
 
-void RenderTextPicture(const std::vector<std::string>& lines, std::uint32_t textPixel,
-                       std::uint32_t backgroundPixel, TCellFont& font, TPixelBuffer& picture) {
+void RenderTextPicture(const std::vector<std::string>& lines, TEncoding encoding,
+                       std::uint32_t textPixel, std::uint32_t backgroundPixel, TCellFont& font,
+                       TPixelBuffer& picture) {
     const std::size_t maxLines = kPictureMaxHeight / kLineHeight + 1;
     const int lineCount = static_cast<int>(std::min(lines.size(), maxLines));
     const int height = std::min(lineCount * kLineHeight, kPictureMaxHeight);
@@ -68,8 +69,8 @@ void RenderTextPicture(const std::vector<std::string>& lines, std::uint32_t text
         const int length = static_cast<int>(line.size());
         for (int b = 0; b < length && 1 + b * kCellWidth < picture.Width;) {
             const int x = 1 + b * kCellWidth;
-            if (b + 1 < length && IsGbkPair(bytes[b], bytes[b + 1])) {
-                const TGlyphMask& glyph = font.Wide(bytes[b], bytes[b + 1]);
+            if (b + 1 < length && IsDoubleBytePair(bytes[b], bytes[b + 1])) {
+                const TGlyphMask& glyph = font.Wide(encoding, bytes[b], bytes[b + 1]);
                 DrawByte(picture, x, y, rows, glyph, 8, textPixel, backgroundPixel);
                 if (x + kCellWidth < picture.Width) {
                     DrawByte(picture, x + kCellWidth, y, rows, glyph, 0, textPixel,
