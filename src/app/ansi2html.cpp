@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFont>
 #include <QLayout>
 #include <QMenu>
 #include <QMessageBox>
@@ -46,9 +45,6 @@ QString Name(const std::string& bytes) { return QFile::decodeName(QByteArray::fr
 
 Tansi2html::Tansi2html() {
     setObjectName(QStringLiteral("ansi2html"));
-    QFont font(QStringLiteral("Unifont"));
-    font.setPixelSize(16);
-    setFont(font);
     setWindowTitle(QStringLiteral("Morvane"));
 
     SoftwareName = "Morvane";

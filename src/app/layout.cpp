@@ -182,6 +182,7 @@ QWidget* Tansi2html::CreateRightToolbar() {
     Spacer(bar, "bsSkinBevel2");
     bsSkinSpeedButton_WordWrap = Button(bar, "bsSkinSpeedButton_WordWrap", 25, 17, true);
     bsSkinSpeedButton_WordWrap->setToolTip(QStringLiteral("自动换行"));
+    bsSkinSpeedButton_WordWrap->setCheckable(true);
     Spacer(bar, "bsSkinBevel3");
     bar->addStretch(1);
     bsSkinSpeedButton_laugch = Button(bar, "bsSkinSpeedButton_laugch", 25, 16, true);

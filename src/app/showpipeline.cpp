@@ -222,6 +222,7 @@ void Tansi2html::bsSkinSpeedButton_ViewSourceClick() {
 
 void Tansi2html::bsSkinSpeedButton_WordWrapClick() {
     ShowPanel->SetWordWrap(!ShowPanel->WordWrap());
+    bsSkinSpeedButton_WordWrap->setChecked(ShowPanel->WordWrap());
 }
 
 }  // namespace morvane
