@@ -1,45 +1,58 @@
 #include "app/directorytree.h"
 
 #include <QDir>
+#include <QFileSystemModel>
+#include <QHeaderView>
 
 namespace morvane {
 namespace {
 
-QTreeWidgetItem* AddFolder(QTreeWidget* tree, QTreeWidgetItem* parent, const QString& name,
-                           const QString& path) {
-    auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
-    item->setText(0, name);
-    item->setData(0, Qt::UserRole, path);
-    return item;
+bool HasHiddenPart(const QString& folder) {
+    for (const QString& part : folder.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (part.startsWith(QLatin1Char('.'))) return true;
+    }
+    return false;
 }
 
 }  // namespace
 
-TDirectoryTree::TDirectoryTree(QWidget* parent) : QTreeWidget(parent) {
+TDirectoryTree::TDirectoryTree(QWidget* parent)
+    : QTreeView(parent), FModel(new QFileSystemModel(this)) {
+    FModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    FModel->setReadOnly(true);
+    FModel->setRootPath(QStringLiteral("/"));
+    setModel(FModel);
+    for (int column = 1; column < FModel->columnCount(); ++column) hideColumn(column);
     setHeaderHidden(true);
-    setRootIsDecorated(false);
-    setIndentation(8);
-    connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
-        SetDirectory(item->data(0, Qt::UserRole).toString());
-    });
+    setSortingEnabled(true);
+    sortByColumn(0, Qt::AscendingOrder);
+    setIndentation(12);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (FPlacing || !current.isValid()) return;
+                SetDirectory(FModel->filePath(current));
+            });
 }
 
 void TDirectoryTree::SetDirectory(const QString& folder) {
     FDirectory = QDir::cleanPath(folder);
-    clear();
-    QTreeWidgetItem* current = AddFolder(this, nullptr, QStringLiteral("/"), QStringLiteral("/"));
-    QString path;
-    for (const QString& part : FDirectory.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-        path += QLatin1Char('/') + part;
-        current = AddFolder(this, current, part, path);
-    }
-    for (const QString& sub : QDir(FDirectory).entryList(QDir::Dirs | QDir::NoDotAndDotDot,
-                                                          QDir::Name | QDir::IgnoreCase)) {
-        AddFolder(this, current, sub, path + QLatin1Char('/') + sub);
-    }
-    expandAll();
-    setCurrentItem(current);
+    // A hidden folder opened on purpose shows, and so do its hidden neighbours from then on.
+    if (HasHiddenPart(FDirectory) && !(FModel->filter() & QDir::Hidden))
+        FModel->setFilter(FModel->filter() | QDir::Hidden);
+    ShowCurrent();
     emit DirectoryChanged(FDirectory);
+}
+
+void TDirectoryTree::ShowCurrent() {
+    const QModelIndex current = FModel->index(FDirectory);
+    if (!current.isValid()) return;
+    FPlacing = true;
+    for (QModelIndex up = current; up.isValid(); up = up.parent()) expand(up);
+    setCurrentIndex(current);
+    scrollTo(current);
+    FPlacing = false;
 }
 
 }  // namespace morvane
