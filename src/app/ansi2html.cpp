@@ -68,6 +68,8 @@ Tansi2html::Tansi2html() {
     SetExplorer(AppDir + "Favorites/1.txt");
     SaveDir = AppDir;
     FillLanguageBox();
+    CreateShortcuts();
+    AcceptDrops();
 }
 
 Tansi2html::~Tansi2html() { abc.SetMessageSink(nullptr); }
@@ -205,8 +207,6 @@ void Tansi2html::ClearTempFiles(const std::string& name, const std::string& ext)
         QFile::remove(candidate);
     }
 }
-
-void Tansi2html::bsSkinSpeedButton_HelpClick() { ShellOpen(Name(AppDir + "ReadHelp.htm")); }
 
 void Tansi2html::bsSkinSpeedButton_OptionClick() {
     bsSkinPanel_Option->setVisible(!bsSkinPanel_Option->isVisible());
