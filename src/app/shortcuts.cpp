@@ -1,6 +1,7 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -90,12 +91,9 @@ void Tansi2html::CreateShortcuts() {
     bind(QKeySequence(Qt::Key_F1), bsSkinSpeedButton_Help, click(bsSkinSpeedButton_Help));
     bind(QKeySequence(Qt::CTRL | Qt::Key_Q), nullptr, [this]() { close(); });
     bind(QKeySequence(Qt::ALT | Qt::Key_Up), nullptr, [this]() {
-        const QString folder = DirectoryListBox1->Directory();
-        const qsizetype slash = folder.lastIndexOf(QLatin1Char('/'));
-        if (slash > 0)
-            DirectoryListBox1->SetDirectory(folder.left(slash));
-        else if (folder != QLatin1String("/"))
-            DirectoryListBox1->SetDirectory(QStringLiteral("/"));
+        const std::string folder = QFile::encodeName(DirectoryListBox1->Directory()).toStdString();
+        // The explorer takes the folder of a path: the parent's of the folder itself.
+        if (folder.size() > 1) SetExplorer(folder);
     });
 }
 

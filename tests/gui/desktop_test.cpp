@@ -138,7 +138,7 @@ class DesktopTest : public QObject {
         QCOMPARE(FWindow->ShowPanel->TextLines(), std::vector<std::string>{"changed"});
     }
 
-    void oneClickOnATreeFolderShowsItsFiles() {
+    void oneClickOnATreeFolderShowsItsFilesAndAltUpGoesBack() {
         TDirectoryTree* tree = FWindow->DirectoryListBox1;
         const QModelIndex current = tree->currentIndex();
         QCOMPARE(tree->Model()->filePath(current), FFolder);
@@ -154,6 +154,10 @@ class DesktopTest : public QObject {
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(inner).center());
         QCOMPARE(FWindow->FileListBox1->Directory(), Path("inner"));
         QCOMPARE(Listed(*FWindow->FileListBox1), QStringList{"x.txt"});
+
+        QTest::keyClick(FWindow.get(), Qt::Key_Up, Qt::AltModifier);
+        QCOMPARE(FWindow->FileListBox1->Directory(), FFolder);
+        QCOMPARE(tree->Model()->filePath(tree->currentIndex()), FFolder);
     }
 
     void commandLineOpensAPath_data() {
@@ -203,6 +207,19 @@ class DesktopTest : public QObject {
         QCOMPARE(current && current->isSelected() ? current->text() : QString(), selected);
         QCOMPARE(boxes.Texts, message.isEmpty() ? QStringList() : QStringList{message});
         if (!shown.isEmpty()) QCOMPARE(int(FWindow->ShowPanel->FViewMode), int(vmText));
+    }
+
+    void openDialogStartsInTheListedFolder() {
+        FWindow->SetExplorer(Bytes(Path("inner/")));
+        QString start;
+        QTimer::singleShot(0, [&]() {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            start = dialog->directory().path();
+            dialog->reject();
+        });
+        QTest::mouseClick(FWindow->bsSkinSpeedButton_OpenFile, Qt::LeftButton);
+        QCOMPARE(start, Path("inner"));
     }
 
     void droppedFileOpens_data() {
