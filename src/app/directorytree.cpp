@@ -1,8 +1,10 @@
 #include "app/directorytree.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QTimer>
 
 namespace morvane {
 namespace {
@@ -29,6 +31,9 @@ TDirectoryTree::TDirectoryTree(QWidget* parent)
     setIndentation(12);
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(FModel, &QFileSystemModel::directoryLoaded, this, &TDirectoryTree::FolderLoaded);
+    connect(FModel, &QAbstractItemModel::layoutChanged, this, &TDirectoryTree::KeepCurrentInView);
+    connect(FModel, &QAbstractItemModel::rowsInserted, this, &TDirectoryTree::KeepCurrentInView);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 if (FPlacing || !current.isValid()) return;
@@ -36,8 +41,38 @@ TDirectoryTree::TDirectoryTree(QWidget* parent)
             });
 }
 
+// Folders load in the background: the path down to the current folder opens out as they arrive.
+void TDirectoryTree::FolderLoaded(const QString& folder) {
+    if (folder == QLatin1String("/") || FDirectory == folder ||
+        FDirectory.startsWith(folder + QLatin1Char('/')))
+        ShowCurrent();
+}
+
+// Keeps the current folder in view while folders load and sort around it, until the user takes
+// the tree in hand; before its first showing the tree has no height to scroll in.
+void TDirectoryTree::KeepCurrentInView() {
+    if (FKeepInView && currentIndex().isValid()) scrollTo(currentIndex());
+}
+
+void TDirectoryTree::showEvent(QShowEvent* event) {
+    QTreeView::showEvent(event);
+    QTimer::singleShot(0, this, &TDirectoryTree::KeepCurrentInView);
+}
+
+bool TDirectoryTree::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Wheel)
+        FKeepInView = false;
+    return QTreeView::viewportEvent(event);
+}
+
+void TDirectoryTree::keyPressEvent(QKeyEvent* event) {
+    FKeepInView = false;
+    QTreeView::keyPressEvent(event);
+}
+
 void TDirectoryTree::SetDirectory(const QString& folder) {
     FDirectory = QDir::cleanPath(folder);
+    FKeepInView = true;
     // A hidden folder opened on purpose shows, and so do its hidden neighbours from then on.
     if (HasHiddenPart(FDirectory) && !(FModel->filter() & QDir::Hidden))
         FModel->setFilter(FModel->filter() | QDir::Hidden);

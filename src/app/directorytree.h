@@ -21,12 +21,20 @@ class TDirectoryTree : public QTreeView {
   signals:
     void DirectoryChanged(const QString& folder);
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     void ShowCurrent();
+    void FolderLoaded(const QString& folder);
+    void KeepCurrentInView();
 
     QFileSystemModel* FModel;
     QString FDirectory;
     bool FPlacing = false;
+    bool FKeepInView = false;
 };
 
 }  // namespace morvane

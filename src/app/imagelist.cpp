@@ -50,12 +50,13 @@ void UseDesktopIconThemes() {
         if (!paths.contains(folder)) paths.append(folder);
     }
     QIcon::setThemeSearchPaths(paths);
-    // Where the desktop names no theme, or only the bare fallback one, the GNOME theme stands in
+    // Where the desktop names no theme, or only the bare base one, the GNOME theme stands in
     // when it is installed; a theme set by the desktop or the user is kept.
-    const QString fallback = QIcon::fallbackThemeName();
-    if (fallback.isEmpty() || fallback == QLatin1String("hicolor")) {
-        if (!QIcon::hasThemeIcon(QStringLiteral("document-open")))
-            QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+    const QString theme = QIcon::themeName();
+    const QString probe = QStringLiteral("document-open");
+    if ((theme.isEmpty() || theme == QLatin1String("hicolor")) && !QIcon::hasThemeIcon(probe)) {
+        QIcon::setThemeName(QStringLiteral("Adwaita"));
+        if (!QIcon::hasThemeIcon(probe)) QIcon::setThemeName(theme);
     }
 }
 

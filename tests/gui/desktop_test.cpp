@@ -145,6 +145,7 @@ class DesktopTest : public QObject {
         for (QModelIndex up = current.parent(); up.isValid(); up = up.parent())
             QVERIFY(tree->isExpanded(up));
         QCOMPARE(tree->Model()->filePath(tree->model()->index(0, 0)), QStringLiteral("/"));
+        QTRY_VERIFY(tree->viewport()->rect().contains(tree->visualRect(current)));
 
         const QModelIndex inner = tree->Model()->index(Path("inner"));
         QVERIFY(inner.isValid());
@@ -158,6 +159,17 @@ class DesktopTest : public QObject {
         QTest::keyClick(FWindow.get(), Qt::Key_Up, Qt::AltModifier);
         QCOMPARE(FWindow->FileListBox1->Directory(), FFolder);
         QCOMPARE(tree->Model()->filePath(tree->currentIndex()), FFolder);
+    }
+
+    // As at start-up: the tree is pointed at its folder before the window is first shown.
+    void startFolderIsInView() {
+        Tansi2html window;
+        window.SetExplorer(Bytes(Path("inner/")));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        TDirectoryTree* tree = window.DirectoryListBox1;
+        QCOMPARE(tree->Model()->filePath(tree->currentIndex()), Path("inner"));
+        QTRY_VERIFY(tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex())));
     }
 
     void commandLineOpensAPath_data() {
