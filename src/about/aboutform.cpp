@@ -58,9 +58,6 @@ Taboutform::Taboutform(TAboutHost host) : FHost(std::move(host)) {
     setObjectName(QStringLiteral("aboutform"));
     // Closing the main window ends the program even while this one is on screen.
     setAttribute(Qt::WA_QuitOnClose, false);
-    QFont font(QStringLiteral("Unifont"));
-    font.setPixelSize(16);
-    setFont(font);
     resize(456, 300);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, colours.color(QPalette::ToolTipBase));

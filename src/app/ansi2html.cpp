@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFont>
 #include <QLayout>
 #include <QMenu>
 #include <QMessageBox>
@@ -46,9 +45,6 @@ QString Name(const std::string& bytes) { return QFile::decodeName(QByteArray::fr
 
 Tansi2html::Tansi2html() {
     setObjectName(QStringLiteral("ansi2html"));
-    QFont font(QStringLiteral("Unifont"));
-    font.setPixelSize(16);
-    setFont(font);
     setWindowTitle(QStringLiteral("Morvane"));
 
     SoftwareName = "Morvane";
@@ -72,6 +68,8 @@ Tansi2html::Tansi2html() {
     SetExplorer(AppDir + "Favorites/1.txt");
     SaveDir = AppDir;
     FillLanguageBox();
+    CreateShortcuts();
+    AcceptDrops();
 }
 
 Tansi2html::~Tansi2html() { abc.SetMessageSink(nullptr); }
@@ -209,8 +207,6 @@ void Tansi2html::ClearTempFiles(const std::string& name, const std::string& ext)
         QFile::remove(candidate);
     }
 }
-
-void Tansi2html::bsSkinSpeedButton_HelpClick() { ShellOpen(Name(AppDir + "ReadHelp.htm")); }
 
 void Tansi2html::bsSkinSpeedButton_OptionClick() {
     bsSkinPanel_Option->setVisible(!bsSkinPanel_Option->isVisible());

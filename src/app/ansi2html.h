@@ -136,6 +136,21 @@ public:
     // Gallery submission page (sendpage.cpp).
     void bsSkinSpeedButton_SendClick();
 
+    // Opening from the desktop: command line, drop, help (desktopopen.cpp).
+    /// Shows a file, selected in its folder's list, or a folder in the file browser; a missing
+    /// path is reported as not found. path is file-system bytes, absolute.
+    void OpenPath(const std::string& path);
+    /// OpenPath of a command-line argument, as bytes, relative to the working folder; an empty
+    /// one opens nothing.
+    void OpenArgument(const std::string& argument);
+    /// Loads and shows file as the open dialog does, and selects it in its folder's list.
+    void OpenFile(const std::string& file);
+    /// Shows the help page in the window's own browser.
+    void ShowHelpPage(const std::string& page);
+    // Keyboard (shortcuts.cpp).
+    /// The text a toolbar button's hint shows: its hint and its shortcut.
+    static QString HintWithShortcut(const QWidget* button);
+
     Tabc abc;
     std::unique_ptr<TShowPanel> ShowPanel;
     std::string CurrentFile;
@@ -269,6 +284,8 @@ private:
     QFileDialog* SelectDirectoryDialog();
     void ConnectHandlers();
     void ConnectFileCommands();
+    void CreateShortcuts();
+    void AcceptDrops();
     /// The files of the document shown: both of a colour document's, even when only its text
     /// could be shown; none when nothing is shown.
     std::vector<std::string> ShownFiles() const;

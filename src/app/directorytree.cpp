@@ -1,45 +1,93 @@
 #include "app/directorytree.h"
 
 #include <QDir>
+#include <QEvent>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QTimer>
 
 namespace morvane {
 namespace {
 
-QTreeWidgetItem* AddFolder(QTreeWidget* tree, QTreeWidgetItem* parent, const QString& name,
-                           const QString& path) {
-    auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
-    item->setText(0, name);
-    item->setData(0, Qt::UserRole, path);
-    return item;
+bool HasHiddenPart(const QString& folder) {
+    for (const QString& part : folder.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (part.startsWith(QLatin1Char('.'))) return true;
+    }
+    return false;
 }
 
 }  // namespace
 
-TDirectoryTree::TDirectoryTree(QWidget* parent) : QTreeWidget(parent) {
+TDirectoryTree::TDirectoryTree(QWidget* parent)
+    : QTreeView(parent), FModel(new QFileSystemModel(this)) {
+    FModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    FModel->setReadOnly(true);
+    FModel->setRootPath(QStringLiteral("/"));
+    setModel(FModel);
+    for (int column = 1; column < FModel->columnCount(); ++column) hideColumn(column);
     setHeaderHidden(true);
-    setRootIsDecorated(false);
-    setIndentation(8);
-    connect(this, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
-        SetDirectory(item->data(0, Qt::UserRole).toString());
-    });
+    setSortingEnabled(true);
+    sortByColumn(0, Qt::AscendingOrder);
+    setIndentation(12);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(FModel, &QFileSystemModel::directoryLoaded, this, &TDirectoryTree::FolderLoaded);
+    connect(FModel, &QAbstractItemModel::layoutChanged, this, &TDirectoryTree::KeepCurrentInView);
+    connect(FModel, &QAbstractItemModel::rowsInserted, this, &TDirectoryTree::KeepCurrentInView);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (FPlacing || !current.isValid()) return;
+                SetDirectory(FModel->filePath(current));
+            });
+}
+
+// Folders load in the background: the path down to the current folder opens out as they arrive.
+void TDirectoryTree::FolderLoaded(const QString& folder) {
+    if (folder == QLatin1String("/") || FDirectory == folder ||
+        FDirectory.startsWith(folder + QLatin1Char('/')))
+        ShowCurrent();
+}
+
+// Keeps the current folder in view while folders load and sort around it, until the user takes
+// the tree in hand; before its first showing the tree has no height to scroll in.
+void TDirectoryTree::KeepCurrentInView() {
+    if (FKeepInView && currentIndex().isValid()) scrollTo(currentIndex());
+}
+
+void TDirectoryTree::showEvent(QShowEvent* event) {
+    QTreeView::showEvent(event);
+    QTimer::singleShot(0, this, &TDirectoryTree::KeepCurrentInView);
+}
+
+bool TDirectoryTree::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Wheel)
+        FKeepInView = false;
+    return QTreeView::viewportEvent(event);
+}
+
+void TDirectoryTree::keyPressEvent(QKeyEvent* event) {
+    FKeepInView = false;
+    QTreeView::keyPressEvent(event);
 }
 
 void TDirectoryTree::SetDirectory(const QString& folder) {
     FDirectory = QDir::cleanPath(folder);
-    clear();
-    QTreeWidgetItem* current = AddFolder(this, nullptr, QStringLiteral("/"), QStringLiteral("/"));
-    QString path;
-    for (const QString& part : FDirectory.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-        path += QLatin1Char('/') + part;
-        current = AddFolder(this, current, part, path);
-    }
-    for (const QString& sub : QDir(FDirectory).entryList(QDir::Dirs | QDir::NoDotAndDotDot,
-                                                          QDir::Name | QDir::IgnoreCase)) {
-        AddFolder(this, current, sub, path + QLatin1Char('/') + sub);
-    }
-    expandAll();
-    setCurrentItem(current);
+    FKeepInView = true;
+    // A hidden folder opened on purpose shows, and so do its hidden neighbours from then on.
+    if (HasHiddenPart(FDirectory) && !(FModel->filter() & QDir::Hidden))
+        FModel->setFilter(FModel->filter() | QDir::Hidden);
+    ShowCurrent();
     emit DirectoryChanged(FDirectory);
+}
+
+void TDirectoryTree::ShowCurrent() {
+    const QModelIndex current = FModel->index(FDirectory);
+    if (!current.isValid()) return;
+    FPlacing = true;
+    for (QModelIndex up = current; up.isValid(); up = up.parent()) expand(up);
+    setCurrentIndex(current);
+    scrollTo(current);
+    FPlacing = false;
 }
 
 }  // namespace morvane

@@ -1,16 +1,18 @@
 #include "app/filelistbox.h"
 
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
+#include <QScrollBar>
 #include <cerrno>
 #include <cstring>
-
-#include <unistd.h>
 
 namespace morvane {
 
 TFileListBox::TFileListBox(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(&FWatcher, &QFileSystemWatcher::directoryChanged, this, &TFileListBox::Refresh);
 }
 
 void TFileListBox::SetMask(const QString& mask) {
@@ -19,6 +21,7 @@ void TFileListBox::SetMask(const QString& mask) {
 }
 
 void TFileListBox::SetDirectory(const QString& folder) {
+    if (!FWatcher.directories().isEmpty()) FWatcher.removePaths(FWatcher.directories());
     FDirectory = folder;
     clear();
     if (folder.isEmpty()) return;
@@ -31,8 +34,49 @@ void TFileListBox::SetDirectory(const QString& folder) {
                             .arg(folder, QString::fromLocal8Bit(std::strerror(error))));
         return;
     }
-    addItems(dir.entryList(FMasks, QDir::Files | QDir::Hidden | QDir::System,
-                           QDir::Name | QDir::IgnoreCase));
+    FWatcher.addPath(folder);
+    addItems(Names());
+}
+
+QStringList TFileListBox::Names() const {
+    return QDir(FDirectory)
+        .entryList(FMasks, QDir::Files | QDir::Hidden | QDir::System,
+                   QDir::Name | QDir::IgnoreCase);
+}
+
+// Lists the folder again in place: the selected file and the scroll position stay where they
+// can, and nothing is shown or loaded.
+void TFileListBox::Refresh() {
+    if (FDirectory.isEmpty()) return;
+    if (!QDir(FDirectory).exists()) {
+        SetDirectory(FDirectory);
+        return;
+    }
+    const QStringList names = Names();
+    if (FWatcher.directories().isEmpty()) FWatcher.addPath(FDirectory);
+    QStringList shown;
+    for (int i = 0; i < count(); ++i) shown.append(item(i)->text());
+    if (names == shown) return;
+    const QListWidgetItem* selected =
+        currentItem() && currentItem()->isSelected() ? currentItem() : nullptr;
+    const QString keep = selected ? selected->text() : QString();
+    const int scroll = verticalScrollBar()->value();
+    clear();
+    addItems(names);
+    const int row = keep.isEmpty() ? -1 : static_cast<int>(names.indexOf(keep));
+    if (row >= 0) setCurrentRow(row);
+    verticalScrollBar()->setValue(scroll);
+    emit Refreshed();
+}
+
+void TFileListBox::SelectName(const QString& name) {
+    const QList<QListWidgetItem*> found = findItems(name, Qt::MatchExactly);
+    if (found.isEmpty()) {
+        clearSelection();
+        return;
+    }
+    setCurrentItem(found.first());
+    scrollToItem(found.first());
 }
 
 void TFileListBox::mousePressEvent(QMouseEvent* event) {

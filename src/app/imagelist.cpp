@@ -2,70 +2,79 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
-#include <QPainter>
-#include <QPixmap>
+#include <QStandardPaths>
 #include <array>
+
+#include "app/drawnicons.h"
 
 namespace morvane {
 namespace {
 
 struct TPictureLook {
-    QRgb Colour;
-    const char* Mark;
+    /// Icon names of the freedesktop naming scheme, the first the theme has is shown.
+    std::array<const char*, 3> Names;
+    TDrawing Drawing;
 };
 
-// Our own pictures: a coloured tile with a short mark, one colour a family of commands.
 constexpr std::array<TPictureLook, kPictureCount> kLooks{{
-    {0xFF3B7DD8, "Op"},  // 0 open
-    {0xFF7A5CC8, "Hi"},  // 1 history
-    {0xFF2E9E5B, "Sv"},  // 2 save
-    {0xFFD8813B, "Se"},  // 3 send
-    {0xFF6C7A89, "Ab"},  // 4 about
-    {0xFF6C7A89, "Op"},  // 5 options
-    {0xFF6C7A89, "?"},   // 6 help
-    {0xFF3BA7D8, "Vw"},  // 7 default view
-    {0xFF3BA7D8, "Tx"},  // 8 text view; launch a text document
-    {0xFFC8465C, "Cl"},  // 9 launch a colour document
-    {0xFFD8A33B, "Ht"},  // 10 launch a page
-    {0xFF8C8C8C, "--"},  // 11 launch nothing
-    {0xFFC83B3B, "X"},   // 12 delete
-    {0xFFB05CC8, "Mv"},  // 13 move to
-    {0xFFB05CC8, "Rn"},  // 14 rename
-    {0xFFB05CC8, "Cp"},  // 15 copy to
-    {0xFF2E9E5B, "Go"},  // 16 launch
-    {0xFF3BA7D8, "Wr"},  // 17 word wrap
-    {0xFF3B7DD8, "Re"},  // 18 reload
+    {{"document-open", nullptr, nullptr}, TDrawing::Folder},               // 0 open
+    {{"document-open-recent", "view-history", nullptr}, TDrawing::Clock},  // 1 history
+    {{"document-save-as", "document-save", nullptr}, TDrawing::Disk},      // 2 save
+    {{"mail-send", nullptr, nullptr}, TDrawing::Envelope},                 // 3 send
+    {{"help-about", nullptr, nullptr}, TDrawing::Info},                    // 4 about
+    {{"preferences-system", nullptr, nullptr}, TDrawing::Sliders},         // 5 options
+    {{"help-contents", nullptr, nullptr}, TDrawing::Question},             // 6 help
+    {{"image-x-generic", nullptr, nullptr}, TDrawing::Picture},            // 7 default view
+    {{"text-x-generic", "document-properties", nullptr}, TDrawing::Page},  // 8 text view; a text
+    {{"image-x-generic", nullptr, nullptr}, TDrawing::Palette},  // 9 launch a colour document
+    {{"text-html", "applications-internet", nullptr}, TDrawing::Globe},   // 10 launch a page
+    {{"system-run", nullptr, nullptr}, TDrawing::Blank},                  // 11 launch nothing
+    {{"edit-delete", nullptr, nullptr}, TDrawing::Cross},                 // 12 delete
+    {{"go-jump", "edit-cut", nullptr}, TDrawing::Arrow},                  // 13 move to
+    {{"edit-rename", "document-edit", "insert-text"}, TDrawing::Pencil},  // 14 rename
+    {{"edit-copy", nullptr, nullptr}, TDrawing::Pages},                   // 15 copy to
+    {{"system-run", nullptr, nullptr}, TDrawing::Play},                   // 16 launch
+    {{"format-justify-fill", "format-text-direction-ltr", nullptr},
+     TDrawing::Wrap},                                         // 17 word wrap
+    {{"view-refresh", nullptr, nullptr}, TDrawing::Refresh},  // 18 reload
 }};
-
-QIcon DrawPicture(const TPictureLook& look) {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(QColor::fromRgb(look.Colour));
-    painter.setPen(Qt::NoPen);
-    painter.drawRoundedRect(2, 2, 28, 28, 6, 6);
-    // The window's own font: its glyphs are loaded anyway, where a bold face would cost start-up
-    // a font of its own.
-    QFont font(QStringLiteral("Unifont"));
-    font.setPixelSize(16);
-    painter.setFont(font);
-    painter.setPen(Qt::white);
-    painter.drawText(pixmap.rect(), Qt::AlignCenter, QString::fromLatin1(look.Mark));
-    return QIcon(pixmap);
-}
 
 }  // namespace
 
+void UseDesktopIconThemes() {
+    // Some platform plugins look for themes only in the program's resources.
+    QStringList paths = QIcon::themeSearchPaths();
+    for (const QString& folder :
+         QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("icons"),
+                                   QStandardPaths::LocateDirectory)) {
+        if (!paths.contains(folder)) paths.append(folder);
+    }
+    QIcon::setThemeSearchPaths(paths);
+    // Where the desktop names no theme, or only the bare base one, the GNOME theme stands in
+    // when it is installed; a theme set by the desktop or the user is kept.
+    const QString theme = QIcon::themeName();
+    const QString probe = QStringLiteral("document-open");
+    if ((theme.isEmpty() || theme == QLatin1String("hicolor")) && !QIcon::hasThemeIcon(probe)) {
+        QIcon::setThemeName(QStringLiteral("Adwaita"));
+        if (!QIcon::hasThemeIcon(probe)) QIcon::setThemeName(theme);
+    }
+}
+
 QIcon ToolbarPicture(int index) {
     if (index < 0 || index >= kPictureCount) return QIcon();
+    static const bool chosen = (UseDesktopIconThemes(), true);
+    Q_UNUSED(chosen);
+    for (const char* name : kLooks[index].Names) {
+        if (name && QIcon::hasThemeIcon(QLatin1String(name)))
+            return QIcon::fromTheme(QLatin1String(name));
+    }
     // Drawn once each: several buttons share a picture, and the launch button changes its own.
-    static std::array<QIcon, kPictureCount> pictures;
+    static std::array<QIcon, kPictureCount> drawn;
     // Pixmaps must go before the application does.
-    static const bool released = (qAddPostRoutine([] { pictures.fill(QIcon()); }), true);
+    static const bool released = (qAddPostRoutine([] { drawn.fill(QIcon()); }), true);
     Q_UNUSED(released);
-    if (pictures[index].isNull()) pictures[index] = DrawPicture(kLooks[index]);
-    return pictures[index];
+    if (drawn[index].isNull()) drawn[index] = DrawnIcon(kLooks[index].Drawing);
+    return drawn[index];
 }
 
 void SetPicture(QAbstractButton* button, int index) {

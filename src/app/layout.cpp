@@ -183,6 +183,7 @@ QWidget* Tansi2html::CreateRightToolbar() {
     Spacer(bar, "bsSkinBevel2");
     bsSkinSpeedButton_WordWrap = Button(bar, "bsSkinSpeedButton_WordWrap", 25, 17, true);
     bsSkinSpeedButton_WordWrap->setToolTip(QStringLiteral("自动换行"));
+    bsSkinSpeedButton_WordWrap->setCheckable(true);
     Spacer(bar, "bsSkinBevel3");
     bar->addWidget(CreateEncodingBox(bsSkinToolBar1));
     bar->addWidget(CreateCopyButton(bsSkinToolBar1));

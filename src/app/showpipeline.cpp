@@ -110,28 +110,11 @@ void Tansi2html::ReportLoadFailure(const QString& item, const std::string& path,
 
 void Tansi2html::bsSkinMenuSpeedButton_OpenFileClick() {
     QFileDialog* dialog = OpenDialog();
+    if (!FileListBox1->Directory().isEmpty()) dialog->setDirectory(FileListBox1->Directory());
     if (dialog->exec() != QDialog::Accepted) return;
     const QStringList chosen = dialog->selectedFiles();
     if (chosen.isEmpty() || !QFileInfo(chosen.first()).isFile()) return;
-    const std::string file = QFile::encodeName(chosen.first()).toStdString();
-    try {
-        NoticeBar->Clear();
-        const int shown = FMessageSink->Shown();
-        if (!LoadDocument(file)) {
-            ReportLoadFailure(QFileInfo(chosen.first()).fileName(), file,
-                              FMessageSink->Shown() != shown);
-            FinishLoading(false);
-            return;
-        }
-        CurrentFile = file;
-        AddPopMenu(CurrentFile);
-        SetExplorer(CurrentFile);
-        SetFormCaption(CurrentFile);
-        ChangeWindowType(abc);
-        ShowPanel->ShowDocument(abc, bsSkinSpeedButton_ViewSource->isChecked());
-    } catch (const std::exception& error) {
-        ShowMessage(QString::fromLocal8Bit(error.what()), TMsgType::Error, TMsgButtons::Ok);
-    }
+    OpenFile(QFile::encodeName(chosen.first()).toStdString());
 }
 
 void Tansi2html::bsSkinSpeedButton_ReloadClick() {
@@ -227,6 +210,7 @@ void Tansi2html::bsSkinSpeedButton_ViewSourceClick() {
 
 void Tansi2html::bsSkinSpeedButton_WordWrapClick() {
     ShowPanel->SetWordWrap(!ShowPanel->WordWrap());
+    bsSkinSpeedButton_WordWrap->setChecked(ShowPanel->WordWrap());
 }
 
 }  // namespace morvane

@@ -10,11 +10,23 @@ QUrl LocalFileUrl(const std::string& path) {
     return QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(path)));
 }
 
-void ShellOpen(const QString& target) {
+namespace {
+
+std::function<bool(const QUrl&)>& Opener() {
+    static std::function<bool(const QUrl&)> opener;
+    return opener;
+}
+
+}  // namespace
+
+void SetShellOpener(std::function<bool(const QUrl&)> opener) { Opener() = std::move(opener); }
+
+bool ShellOpen(const QString& target) {
     const bool address = target.contains(QLatin1String("://")) ||
                          target.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive);
     QUrl url = address ? QUrl(target) : QUrl::fromLocalFile(target);
-    QDesktopServices::openUrl(url);
+    if (Opener()) return Opener()(url);
+    return QDesktopServices::openUrl(url);
 }
 
 bool StartProgram(const QString& program, const QStringList& args) {

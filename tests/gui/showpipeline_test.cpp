@@ -321,7 +321,7 @@ private slots:
         QTest::mouseClick(FWindow->bsSkinSpeedButton_WordWrap, Qt::LeftButton);
         QCOMPARE(text->lineWrapMode(), QPlainTextEdit::WidgetWidth);
         QCOMPARE(text->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-        QVERIFY(!FWindow->bsSkinSpeedButton_WordWrap->isChecked());
+        QVERIFY(FWindow->bsSkinSpeedButton_WordWrap->isChecked());
         QTest::mouseClick(FWindow->bsSkinSpeedButton_WordWrap, Qt::LeftButton);
         QCOMPARE(text->lineWrapMode(), QPlainTextEdit::NoWrap);
         QCOMPARE(text->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);

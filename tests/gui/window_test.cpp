@@ -176,7 +176,8 @@ private slots:
 
         QCOMPARE(window.CurrentFile, QFile::encodeName(folder.path() + "/art.txt").toStdString());
         QCOMPARE(window.FileListBox1->Directory(), folder.path());
-        QCOMPARE(window.FileListBox1->selectedItems().size(), 0);
+        QCOMPARE(window.FileListBox1->selectedItems().size(), 1);
+        QCOMPARE(window.FileListBox1->selectedItems().first()->text(), QStringLiteral("art.txt"));
         QCOMPARE(window.windowTitle(), folder.path() + "/art.txt");
         QCOMPARE(int(window.ShowPanel->FViewMode), int(vmPicture));
         QVERIFY(window.bsSkinSpeedButton_Reload->isEnabled());
