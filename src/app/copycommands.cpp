@@ -8,6 +8,7 @@
 #include <QToolButton>
 
 #include "app/ansi2html.h"
+#include "app/imagelist.h"
 #include "display/raster/documentpicture.h"
 #include "document/bbstext.h"
 #include "platform/encodedtext.h"
@@ -59,6 +60,7 @@ QToolButton* Tansi2html::CreateCopyButton(QWidget* parent) {
     bsSkinMenuSpeedButton_Copy->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     bsSkinMenuSpeedButton_Copy->setMinimumWidth(30);
     bsSkinMenuSpeedButton_Copy->setPopupMode(QToolButton::MenuButtonPopup);
+    ActionCopy->setIcon(ToolbarPicture(15));
     bsSkinMenuSpeedButton_Copy->setDefaultAction(ActionCopy);
     auto* menu = new QMenu(bsSkinMenuSpeedButton_Copy);
     menu->addAction(ActionCopy);

@@ -10,6 +10,8 @@
 namespace morvane {
 
 void Tansi2html::bsSkinSpeedButton_DelectFileClick() {
+    // The file menu stays enabled; a shown program page (help) must not be deleted through it.
+    if (!bsSkinSpeedButton_DelectFile->isEnabled()) return;
     if (!FileExists(CurrentFile)) {
         bsSkinSpeedButton_DelectFile->setEnabled(false);
         return;

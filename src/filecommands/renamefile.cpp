@@ -1,5 +1,6 @@
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QToolButton>
 
 #include "app/ansi2html.h"
 #include "app/messagetext.h"
@@ -19,6 +20,8 @@ std::string ExtensionOf(const std::string& path) {
 }  // namespace
 
 void Tansi2html::bsSkinSpeedButton_RenameClick() {
+    // As delete: the file menu must not rename what the button refuses.
+    if (!bsSkinSpeedButton_Rename->isEnabled()) return;
     const std::string folder = FolderOf(CurrentFile);
     const std::string extension = ExtensionOf(CurrentFile);
     const std::string name = NameOf(CurrentFile);

@@ -19,6 +19,7 @@
 #include "app/imagelist.h"
 #include "display/showpanel.h"
 #include "guitest.h"
+#include "platform/files.h"
 #include "platform/shell.h"
 
 using namespace morvane;
@@ -390,6 +391,11 @@ class DesktopTest : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(FWindow->ShowPanel->FPageLoaded, 30000);
         QVERIFY(!FWindow->bsSkinSpeedButton_DelectFile->isEnabled());
         QVERIFY(!FWindow->bsSkinSpeedButton_Rename->isEnabled());
+        // The file menu's items stay enabled: they must not take the program's page either.
+        FWindow->MenuItem_DelectFile->trigger();
+        FWindow->MenuItem_Rename->trigger();
+        QVERIFY(FileExists(help));
+        QCOMPARE(FWindow->CurrentFile, help);
     }
 
     void toggleButtonsShowTheirState() {
@@ -429,7 +435,7 @@ class DesktopTest : public QObject {
             Tansi2html window;
             QList<QToolButton*> buttons = window.bsSkinToolBar1->findChildren<QToolButton*>();
             buttons += window.bsSkinToolBar2->findChildren<QToolButton*>();
-            QCOMPARE(buttons.size(), 16);
+            QCOMPARE(buttons.size(), 17);
             for (QToolButton* button : buttons) {
                 QVERIFY2(!button->icon().pixmap(20).isNull(), qPrintable(button->objectName()));
                 QVERIFY2(button->icon().name().isEmpty() != themed,
