@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -138,6 +139,8 @@ private:
     void EndSequence(bool apply);
     void ShowMessage(const std::string& text);
     void ShowNotice(const std::string& text);
+    /// Builds the table's rows, handing each line to flush as it is done (flush empties it).
+    void BuildHtmlRows(const std::function<void(std::string& line)>& flush);
     void AddHtmlLine(std::vector<std::string>& list, std::string& buffer);
 
     std::string FTempDir;

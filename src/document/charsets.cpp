@@ -1,10 +1,16 @@
 #include "document/charsets.h"
 
 #include <algorithm>
+#include <bitset>
 
 #include "platform/gbcodec.h"
 
 namespace morvane {
+
+// Written at build time from the system's converters (charsettablesmain.cpp).
+extern const char32_t kGbPairTable[];
+extern const char32_t kBig5PairTable[];
+
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -33,52 +39,12 @@ std::vector<char32_t> CodePoints(std::string_view utf8) {
     return points;
 }
 
-// All pairs are decoded in one call, each followed by a newline, so that a pair the decoder
-// rejects cannot shift the pairs after it. A pair left without a code point by the first decoder
-// gets the second's.
-std::vector<char32_t> BuildTable(std::string (*decode)(std::string_view),
-                                 std::string (*fallback)(std::string_view)) {
-    std::string pairs;
-    for (int lead = 0x81; lead <= 0xFE; ++lead) {
-        for (int trail = 0x40; trail <= 0xFE; ++trail) {
-            if (IsDoubleBytePair(lead, trail))
-                pairs += {static_cast<char>(lead), static_cast<char>(trail), '\n'};
-        }
-    }
-    std::vector<char32_t> table(kPairSlots, 0);
-    for (auto* decoder : {fallback, decode}) {
-        if (!decoder) continue;
-        const std::vector<char32_t> points = CodePoints(decoder(pairs));
-        size_t at = 0;
-        for (int lead = 0x81; lead <= 0xFE; ++lead) {
-            for (int trail = 0x40; trail <= 0xFE; ++trail) {
-                if (!IsDoubleBytePair(lead, trail)) continue;
-                const size_t end = std::find(points.begin() + at, points.end(), U'\n') -
-                                   points.begin();
-                if (end >= points.size()) return table;
-                // One code point between the newlines is the pair's own; more is a pair read as
-                // something else.
-                if (end == at + 1 && points[at] != kReplacement && points[at] != 0)
-                    table[PairIndex(lead, trail)] = points[at];
-                at = end + 1;
-            }
-        }
-    }
-    return table;
-}
-
-const std::vector<char32_t>& Table(TEncoding encoding) {
-    static const std::vector<char32_t> gb = BuildTable(Gb18030ToUtf8, nullptr);
-    static const std::vector<char32_t> big5 = BuildTable(Big5ToUtf8, Big5HkscsToUtf8);
-    return encoding == TEncoding::Big5 ? big5 : gb;
-}
-
 bool InRange(char32_t c, char32_t first, char32_t last) { return c >= first && c <= last; }
 
 // What a character says of the reading that gave it.
-int Weight(char32_t c, const std::vector<char32_t>& common) {
+int Weight(char32_t c, const std::bitset<0x10000>& common) {
     if (c == 0) return -2;
-    if (std::binary_search(common.begin(), common.end(), c)) return 3;
+    if (c < common.size() && common[c]) return 3;
     // Box drawing, blocks and shapes, the punctuation and symbols art is made of.
     if (InRange(c, 0x2500, 0x25FF) || InRange(c, 0x3000, 0x303F) || InRange(c, 0xFF00, 0xFFEF) ||
         InRange(c, 0x2010, 0x206F) || InRange(c, 0x2190, 0x22FF) || InRange(c, 0x2600, 0x26FF) ||
@@ -94,40 +60,32 @@ int Weight(char32_t c, const std::vector<char32_t>& common) {
 
 char32_t PairToUnicode(TEncoding encoding, std::uint8_t lead, std::uint8_t trail) {
     if (!IsDoubleBytePair(lead, trail)) return 0;
-    return Table(encoding)[PairIndex(lead, trail)];
+    return (encoding == TEncoding::Big5 ? kBig5PairTable : kGbPairTable)[PairIndex(lead, trail)];
 }
 
 TEncoding DetectEncoding(const std::vector<std::string>& lines) {
-    static const std::vector<char32_t> common = [] {
-        std::vector<char32_t> points = CodePoints(kCommonHanzi);
-        std::sort(points.begin(), points.end());
-        return points;
+    static const std::bitset<0x10000> common = [] {
+        std::bitset<0x10000> set;
+        for (char32_t c : CodePoints(kCommonHanzi))
+            if (c < set.size()) set.set(c);
+        return set;
     }();
     // A few thousand characters tell; reading only those keeps a long file quick to open.
     constexpr size_t kSamplePairs = 4096;
-    std::string pairs;
-    size_t count = 0;
+    size_t sampled = 0;
+    long gb = 0;
+    long big5 = 0;
     for (const std::string& line : lines) {
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(line.data());
-        for (size_t i = 0; i + 1 < line.size() && count < kSamplePairs; ++i) {
+        for (size_t i = 0; i + 1 < line.size() && sampled < kSamplePairs; ++i) {
             if (!IsDoubleBytePair(bytes[i], bytes[i + 1])) continue;
-            pairs += {line[i], line[i + 1], '\n'};
-            ++count;
+            ++sampled;
+            gb += Weight(PairToUnicode(TEncoding::Gb, bytes[i], bytes[i + 1]), common);
+            big5 += Weight(PairToUnicode(TEncoding::Big5, bytes[i], bytes[i + 1]), common);
             ++i;
         }
     }
-    if (count == 0) return TEncoding::Gb;
-    auto score = [&pairs](std::string (*decode)(std::string_view)) {
-        const std::vector<char32_t> points = CodePoints(decode(pairs));
-        long total = 0;
-        for (size_t at = 0; at < points.size();) {
-            const size_t end = std::find(points.begin() + at, points.end(), U'\n') - points.begin();
-            total += end == at + 1 && points[at] != kReplacement ? Weight(points[at], common) : -2;
-            at = end + 1;
-        }
-        return total;
-    };
-    return score(Big5ToUtf8) > score(Gb18030ToUtf8) ? TEncoding::Big5 : TEncoding::Gb;
+    return big5 > gb ? TEncoding::Big5 : TEncoding::Gb;
 }
 
 const char* CharsetName(TEncoding encoding) {

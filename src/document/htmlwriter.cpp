@@ -8,6 +8,11 @@ namespace {
 
 constexpr size_t kMaxListLines = 1000;
 
+const char kTableStart[] =
+    "<table border=\"0\"> <tr BGCOLOR=\"#00000\"><td class=\"quillet\"><font "
+    "color=\"#eeeeee\"> ";
+const char kTableEnd[] = "</font></td></tr></table>";
+
 // Six upper-case hex digits, red first, as pages print colours.
 void AppendColor(std::string& out, TColor colour) {
     static const char kHex[] = "0123456789ABCDEF";
@@ -46,10 +51,30 @@ std::string CharsetLine(TEncoding encoding) {
            CharsetName(encoding) + "\">";
 }
 
-void AppendLine(std::string& page, std::string_view line) {
-    page += line;
-    page += "\r\n";
-}
+// A page written line by line, in chunks: a long page needs no copy of itself in memory.
+class TPageOut {
+public:
+    explicit TPageOut(const std::string& path) : FFile(path) {}
+
+    void Line(std::string_view line) {
+        FChunk += line;
+        FChunk += "\r\n";
+        if (FChunk.size() >= kChunkBytes) {
+            FFile.Write(FChunk);
+            FChunk.clear();
+        }
+    }
+
+    void Finish() {
+        FFile.Write(FChunk);
+        FFile.Commit();
+    }
+
+private:
+    static constexpr size_t kChunkBytes = 64 * 1024;
+    TFileWriter FFile;
+    std::string FChunk;
+};
 
 }  // namespace
 
@@ -68,44 +93,49 @@ void Tabc::SaveHtml(const std::string& path) {
 }
 
 void Tabc::WriteColorPage(const std::string& path) {
-    std::string page;
-    AppendLine(page, "<HTML><HEAD><meta name=\"GENERATOR\" content=\"Quillet\">");
-    AppendLine(page, CharsetLine(FEncoding));
-    AppendLine(page,
-               "<style type=\"text/css\"><!--  .quillet {  line-height: 99%}--> </style></HEAD><BODY");
-    AppendLine(page, "background=\"bk.gif\" BGCOLOR=\"#000000\" text=\"#ffffff\">");
-    AppendLine(page, TitleLine(FSourcePath, FEncoding));
+    TPageOut page(path);
+    page.Line("<HTML><HEAD><meta name=\"GENERATOR\" content=\"Quillet\">");
+    page.Line(CharsetLine(FEncoding));
+    page.Line("<style type=\"text/css\"><!--  .quillet {  line-height: 99%}--> </style></HEAD><BODY");
+    page.Line("background=\"bk.gif\" BGCOLOR=\"#000000\" text=\"#ffffff\">");
+    page.Line(TitleLine(FSourcePath, FEncoding));
     const std::int64_t width = static_cast<std::int64_t>(FColCount) * 8 + 32;
-    AppendLine(page, "<div align=\"center\"><table width=\"" + std::to_string(width) +
-                         "\" border=\"0\" bgcolor=\"#222222\"><tr><td>");
-    std::vector<std::string> list;
-    BuildHtmlLines(list);
-    page += SpilledLines();
+    page.Line("<div align=\"center\"><table width=\"" + std::to_string(width) +
+              "\" border=\"0\" bgcolor=\"#222222\"><tr><td>");
+    // The table's lines go straight to the page, in the order a build spilling them would give.
+    page.Line(kTableStart);
+    BuildHtmlRows([&page](std::string& line) {
+        page.Line(line);
+        line.clear();
+    });
+    page.Line(kTableEnd);
     FSpilled = false;
-    for (const std::string& line : list) AppendLine(page, line);
-    AppendLine(page, "</td></tr></table></div></BODY></HTML>");
-    WriteFileAtomic(path, page);
+    page.Line("</td></tr></table></div></BODY></HTML>");
+    page.Finish();
 }
 
 void Tabc::WriteTextPage(const std::string& path) {
-    std::string page;
-    AppendLine(page, "<HTML><HEAD><meta name=\"GENERATOR\" content=\"Tavrel\">");
-    AppendLine(page, CharsetLine(FEncoding));
-    AppendLine(page,
-               "<style type=\"text/css\"><!--  .quillet {  line-height: 100%}--> </style> "
-               "</HEAD><BODY background=\"bk.gif\">");
-    AppendLine(page, TitleLine(FSourcePath, FEncoding));
-    for (const std::string& line : FLines) AppendLine(page, HtmlEscape(line, hemText) + "<br>");
-    AppendLine(page, "</BODY></HTML>");
-    WriteFileAtomic(path, page);
+    TPageOut page(path);
+    page.Line("<HTML><HEAD><meta name=\"GENERATOR\" content=\"Tavrel\">");
+    page.Line(CharsetLine(FEncoding));
+    page.Line(
+        "<style type=\"text/css\"><!--  .quillet {  line-height: 100%}--> </style> "
+        "</HEAD><BODY background=\"bk.gif\">");
+    page.Line(TitleLine(FSourcePath, FEncoding));
+    for (const std::string& line : FLines) page.Line(HtmlEscape(line, hemText) + "<br>");
+    page.Line("</BODY></HTML>");
+    page.Finish();
 }
 
 void Tabc::BuildHtmlLines(std::vector<std::string>& list) {
     FSpilled = false;
     list.clear();
-    list.emplace_back(
-        "<table border=\"0\"> <tr BGCOLOR=\"#00000\"><td class=\"quillet\"><font "
-        "color=\"#eeeeee\"> ");
+    list.emplace_back(kTableStart);
+    BuildHtmlRows([this, &list](std::string& line) { AddHtmlLine(list, line); });
+    list.emplace_back(kTableEnd);
+}
+
+void Tabc::BuildHtmlRows(const std::function<void(std::string& line)>& flush) {
     std::string buffer;
     for (int r = 0; r < FRowCount; ++r) {
         const std::string& line = FLines[r];
@@ -149,14 +179,14 @@ void Tabc::BuildHtmlLines(std::vector<std::string>& list) {
                 const TCellColors& prev = FCells[r][col - 1];
                 if (cell.Fg != prev.Fg || cell.Bg != prev.Bg) {
                     buffer += "</font><font ";
-                    AddHtmlLine(list, buffer);
+                    flush(buffer);
                     appendAttributes(cell);
                     buffer += '>';
                 }
             } else if (marked) {
                 fontOpen = true;
                 buffer += "<font  ";
-                AddHtmlLine(list, buffer);
+                flush(buffer);
                 appendAttributes(cell);
                 buffer += '>';
             } else if (fontOpen) {
@@ -172,9 +202,8 @@ void Tabc::BuildHtmlLines(std::vector<std::string>& list) {
         }
         if (fontOpen) buffer += "</font>";
         if (r != FRowCount - 1) buffer += "<br>";
-        AddHtmlLine(list, buffer);
+        flush(buffer);
     }
-    list.emplace_back("</font></td></tr></table>");
 }
 
 void Tabc::AddHtmlLine(std::vector<std::string>& list, std::string& buffer) {

@@ -102,11 +102,13 @@ bool ProcFdUsable() {
 
 std::string ProcFdPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
 
+}  // namespace
+
 // One file of a write: its bytes wait in a file without a name (or a hidden one) until Commit
 // puts them in place. Destroyed uncommitted, it leaves nothing behind.
 class TPendingFile {
 public:
-    TPendingFile(std::string path, std::string_view bytes) : FPath(std::move(path)) {
+    explicit TPendingFile(std::string path) : FPath(std::move(path)) {
         FTarget = ResolveLink(FPath);
         struct stat st {};
         if (stat(FTarget.c_str(), &st) == 0) {
@@ -121,6 +123,13 @@ public:
         }
         if (FFd < 0) OpenNamed();
         if (FExisted) fchmod(FFd, FMode);
+    }
+
+    TPendingFile(std::string path, std::string_view bytes) : TPendingFile(std::move(path)) {
+        Write(bytes);
+    }
+
+    void Write(std::string_view bytes) {
         if (!WriteAll(FFd, bytes)) Fail(errno);
     }
 
@@ -209,7 +218,13 @@ private:
     bool FCommitted = false;
 };
 
-}  // namespace
+TFileWriter::TFileWriter(const std::string& path) : FFile(std::make_unique<TPendingFile>(path)) {}
+
+TFileWriter::~TFileWriter() = default;
+
+void TFileWriter::Write(std::string_view bytes) { FFile->Write(bytes); }
+
+void TFileWriter::Commit() { FFile->Commit(); }
 
 void WriteFileAtomic(const std::string& path, std::string_view bytes) {
     TPendingFile(path, bytes).Commit();

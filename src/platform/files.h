@@ -1,6 +1,7 @@
 #pragma once
 
 #include <stdexcept>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -25,6 +26,24 @@ std::string ReadWholeFile(const std::string& path);
 /// which is then put in place. A symbolic link is followed; an existing file keeps its mode.
 /// Throws EFileError naming path.
 void WriteFileAtomic(const std::string& path, std::string_view bytes);
+
+class TPendingFile;
+
+/// Writes a file piece by piece as WriteFileAtomic writes it whole: nothing appears under the
+/// name until Commit, and a writer destroyed before it leaves nothing behind. Throws EFileError.
+class TFileWriter {
+public:
+    explicit TFileWriter(const std::string& path);
+    ~TFileWriter();
+    TFileWriter(const TFileWriter&) = delete;
+    TFileWriter& operator=(const TFileWriter&) = delete;
+
+    void Write(std::string_view bytes);
+    void Commit();
+
+private:
+    std::unique_ptr<TPendingFile> FFile;
+};
 
 /// A file to write: its path and its bytes.
 using TFileWrite = std::pair<std::string, std::string_view>;

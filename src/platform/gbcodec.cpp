@@ -114,12 +114,23 @@ bool IsUtf8(std::string_view text) {
     return true;
 }
 
+namespace {
+
+bool IsAscii(std::string_view text) {
+    for (char ch : text)
+        if (static_cast<unsigned char>(ch) >= 0x80) return false;
+    return true;
+}
+
+}  // namespace
+
+// An ASCII name is the same in every encoding, and needs no converter loaded.
 std::string FileNameToGb(std::string_view name) {
-    return IsUtf8(name) ? Utf8ToGb18030(name) : std::string(name);
+    return !IsAscii(name) && IsUtf8(name) ? Utf8ToGb18030(name) : std::string(name);
 }
 
 std::string FileNameToBig5(std::string_view name) {
-    return IsUtf8(name) ? Utf8ToBig5(name) : std::string(name);
+    return !IsAscii(name) && IsUtf8(name) ? Utf8ToBig5(name) : std::string(name);
 }
 
 }  // namespace morvane

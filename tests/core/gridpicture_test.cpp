@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -287,8 +288,13 @@ TEST(CellFontTest, UnusableFontFileIsAnErrorNamingIt) {
 
 // Real bulletin-board art, ANSI-coloured GB2312/GBK text with broken bytes and all.
 TEST(GridPictureTest, EveryRealArtFileDraws) {
+    const char* chosen = std::getenv("MORVANE_REALART");
+    const std::string folder = std::string(chosen && *chosen ? chosen : MORVANE_REALART) + "/gb";
+    if (!std::filesystem::is_directory(folder))
+        GTEST_SKIP() << "no real art: " << folder
+                     << " is not here (the shared folder beside the checkout)";
     int drawn = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(MORVANE_REALART "/gb")) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         if (entry.path().extension() != ".txt") continue;
         SCOPED_TRACE(entry.path().string());
         Tabc doc;
