@@ -43,8 +43,9 @@ public:
 
     // Start-up and shell (ansi2html.cpp).
     void Load_mouse_cursor();
-    /// TempDir: a folder of this process's own in "temp" beside the executable, or in the
-    /// system's temporary folder where that cannot be made.
+    /// AppDir, the data folder; TempDir: a folder of this process's own in "temp" beside the
+    /// executable, or in the system's temporary folder for an installed copy or where that
+    /// cannot be made.
     void Creat_temp_dir();
     /// Points the drive box and the folder tree, and so the file list, at path's folder.
     void SetExplorer(const std::string& path);
@@ -117,6 +118,8 @@ public:
     std::string CurrentFile;
     std::string TempDir;
     std::string AppDir;
+    /// An installed copy: AppDir is the install tree's data folder, written by nobody.
+    bool Installed = false;
     std::string SaveDir;
     std::string LanguageName = "GB2312";
     std::string SoftwareName;

@@ -124,7 +124,7 @@ TGlyphMask TCellFont::LoadWide(char32_t codePoint) const {
 TCellFont& TCellFont::Shared() {
     std::unique_ptr<TCellFont>& shared = SharedFonts();
     if (!shared) {
-        const std::string folder = ExecutableFolder();
+        const std::string folder = ProgramFolders().Data;
         if (!folder.empty()) shared = FromSheet(folder + kSheetName);
         if (!shared) shared = std::make_unique<TCellFont>();
     }
