@@ -194,6 +194,7 @@ void Tansi2html::paintEvent(QPaintEvent* event) {
             // The first picture reports it, where the user asked for something.
         }
     });
+    if (FPreparePages) QTimer::singleShot(0, this, [this]() { ShowPanel->PrepareBrowser(); });
 }
 
 void Tansi2html::closeEvent(QCloseEvent* event) {

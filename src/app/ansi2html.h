@@ -113,6 +113,12 @@ public:
     // Gallery submission page (sendpage.cpp).
     void bsSkinSpeedButton_SendClick();
 
+    // Pages at once (pagepreparation.cpp).
+    /// Before the window is first shown: it composes with OpenGL from the start and makes its
+    /// browser once it has been painted, so the first page neither waits for the web engine nor
+    /// makes the window anew. Costs memory before any page; the program does it, tests do not.
+    void PreparePages();
+
     Tabc abc;
     std::unique_ptr<TShowPanel> ShowPanel;
     std::string CurrentFile;
@@ -270,6 +276,8 @@ private:
     bool FSaving = false;
     /// The window was closed during a save, and closes when it ends.
     bool FCloseAfterSave = false;
+    /// PreparePages was called: the first paint makes the browser.
+    bool FPreparePages = false;
 };
 
 }  // namespace morvane

@@ -8,6 +8,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Morvane"));
     morvane::Tansi2html ansi2html;
+    ansi2html.PreparePages();
     ansi2html.show();
     return QApplication::exec();
 }
