@@ -12,7 +12,7 @@ void PrepareWebEngineProcess();
 /// later context; owned by the application object. Without OpenGL it stays unusable.
 void ShareOpenGLContexts();
 
-/// Before window is first shown: it composes with OpenGL from the start, as a page's view needs,
+/// Before the window is first shown: it composes with OpenGL from the start, as a page's view needs,
 /// so the first page does not make the window anew. Does nothing without OpenGL.
 void ComposeWithOpenGL(QWidget* window);
 

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ struct TFoldersCase {
     std::string Modules;
     bool Installed;
 };
+
+void PrintTo(const TFoldersCase& c, std::ostream* os) { *os << c.Name; }
 
 class ProgramFoldersTest : public testing::TestWithParam<TFoldersCase> {};
 
