@@ -143,7 +143,8 @@ void Taboutform::ConnectHandlers() {
 }
 
 void Taboutform::FormCreate() {
-    FPageFolder = FolderWritable(FHost.AppDir) ? FHost.AppDir : FHost.TempDir;
+    FPageFolder =
+        FHost.PageInAppDir && FolderWritable(FHost.AppDir) ? FHost.AppDir : FHost.TempDir;
     AboutLanguage = FHost.LanguageName ? *FHost.LanguageName : std::string();
     ApplyAboutPack(AboutLanguage);
     setWindowTitle(DecodeGb(CaptionText));

@@ -25,6 +25,8 @@ struct TAboutHost {
     std::string SoftwareName;
     /// The main window's language, read at each showing; outlives the about window.
     const std::string* LanguageName = nullptr;
+    /// False for an installed copy: its data folder takes no page even where it could.
+    bool PageInAppDir = true;
 };
 
 /// The about window: a small browser that shows the about page "README.HTM" in the chosen

@@ -25,6 +25,7 @@
 #include "display/raster/cellfont.h"
 #include "display/pictureview.h"
 #include "display/showpanel.h"
+#include "platform/executable.h"
 #include "platform/files.h"
 #include "platform/loginname.h"
 #include "platform/scratchfolder.h"
@@ -66,7 +67,7 @@ Tansi2html::Tansi2html() {
     CurrentFile.clear();
     ConnectHandlers();
     SetExplorer(AppDir + "Favorites/1.txt");
-    SaveDir = AppDir;
+    SaveDir = Installed ? Bytes(QDir::homePath()) + "/" : AppDir;
     FillLanguageBox();
     CreateShortcuts();
     AcceptDrops();
@@ -122,10 +123,14 @@ void Tansi2html::ConnectHandlers() {
 }
 
 void Tansi2html::Creat_temp_dir() {
-    AppDir = Bytes(QCoreApplication::applicationDirPath()) + "/";
+    const TProgramFolders& folders = ProgramFolders();
+    AppDir = folders.Data.empty() ? Bytes(QCoreApplication::applicationDirPath()) + "/"
+                                  : folders.Data;
+    Installed = folders.Installed;
     QDir appDir(Name(AppDir));
     std::string base;
-    if (appDir.exists(QStringLiteral("temp")) || appDir.mkdir(QStringLiteral("temp"))) {
+    if (!Installed &&
+        (appDir.exists(QStringLiteral("temp")) || appDir.mkdir(QStringLiteral("temp")))) {
         base = AppDir + "temp/";
     } else if (QDir(QDir::tempPath()).exists()) {
         base = Bytes(QDir::tempPath()) + "/";
@@ -187,6 +192,7 @@ void Tansi2html::paintEvent(QPaintEvent* event) {
             // The first picture reports it, where the user asked for something.
         }
     });
+    if (FPreparePages) QTimer::singleShot(0, this, [this]() { ShowPanel->PrepareBrowser(); });
 }
 
 void Tansi2html::closeEvent(QCloseEvent* event) {
@@ -219,7 +225,7 @@ void Tansi2html::bsSkinButton_downQuilletClick() {
 void Tansi2html::bsSkinSpeedButton_AboutClick() {
     if (!aboutform) {
         aboutform = std::make_unique<Taboutform>(
-            TAboutHost{AppDir, TempDir, SoftwareName, &LanguageName});
+            TAboutHost{AppDir, TempDir, SoftwareName, &LanguageName, !Installed});
     }
     aboutform->show();
     aboutform->raise();

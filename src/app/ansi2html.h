@@ -44,8 +44,9 @@ public:
 
     // Start-up and shell (ansi2html.cpp).
     void Load_mouse_cursor();
-    /// TempDir: a folder of this process's own in "temp" beside the executable, or in the
-    /// system's temporary folder where that cannot be made.
+    /// AppDir, the data folder; TempDir: a folder of this process's own in "temp" beside the
+    /// executable, or in the system's temporary folder for an installed copy or where that
+    /// cannot be made.
     void Creat_temp_dir();
     /// Points the drive box and the folder tree, and so the file list, at path's folder.
     void SetExplorer(const std::string& path);
@@ -150,12 +151,19 @@ public:
     // Keyboard (shortcuts.cpp).
     /// The text a toolbar button's hint shows: its hint and its shortcut.
     static QString HintWithShortcut(const QWidget* button);
+    // Pages at once (pagepreparation.cpp).
+    /// Before the window is first shown: it composes with OpenGL from the start and makes its
+    /// browser once it has been painted, so the first page neither waits for the web engine nor
+    /// makes the window anew. Costs memory before any page; the program does it, tests do not.
+    void PreparePages();
 
     Tabc abc;
     std::unique_ptr<TShowPanel> ShowPanel;
     std::string CurrentFile;
     std::string TempDir;
     std::string AppDir;
+    /// An installed copy: AppDir is the install tree's data folder, written by nobody.
+    bool Installed = false;
     std::string SaveDir;
     std::string LanguageName = "GB2312";
     std::string SoftwareName;
@@ -320,6 +328,8 @@ private:
     bool FSaving = false;
     /// The window was closed during a save, and closes when it ends.
     bool FCloseAfterSave = false;
+    /// PreparePages was called: the first paint makes the browser.
+    bool FPreparePages = false;
 };
 
 }  // namespace morvane

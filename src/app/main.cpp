@@ -8,6 +8,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Morvane"));
     morvane::Tansi2html ansi2html;
+    ansi2html.PreparePages();
     ansi2html.show();
     // morvane [FILE|FOLDER]; Qt has taken its own options out of argv.
     if (argc > 1) ansi2html.OpenArgument(argv[1]);

@@ -58,7 +58,8 @@ void Tansi2html::Inifile_Read() {
     SettingsFile = SettingsFileOverride();
     if (SettingsFile.empty()) {
         SettingsFile =
-            SettingsFileLocation(AppDir, std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+            SettingsFileLocation(Installed ? std::string() : AppDir,
+                                 std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
     }
     TIniFile ini;
     if (!FileExists(SettingsFile)) {

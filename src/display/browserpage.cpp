@@ -1,8 +1,9 @@
 #include "display/browserpage.h"
 
-#include <QCoreApplication>
+#include <QFile>
 #include <QLibrary>
 
+#include "platform/executable.h"
 #include "platform/webengine.h"
 
 namespace morvane {
@@ -16,8 +17,8 @@ TFactory LoadFactory() {
     if (factory) return factory;
     // The engine looks for the shared context as its library loads.
     ShareOpenGLContexts();
-    QLibrary library(QCoreApplication::applicationDirPath() +
-                     QStringLiteral("/" MORVANE_BROWSER_MODULE));
+    QLibrary library(QFile::decodeName(ProgramFolders().Modules.c_str()) +
+                     QStringLiteral(MORVANE_BROWSER_MODULE));
     factory = reinterpret_cast<TFactory>(library.resolve("MorvaneCreateBrowserPage"));
     if (!factory) {
         throw EPageError("cannot load the browser \"" + library.fileName().toStdString() +

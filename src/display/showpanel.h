@@ -73,6 +73,10 @@ public:
     /// EPageError.
     void CurrentPicture(TPixelBuffer& picture);
 
+    /// Makes the browser ahead of the first page, out of sight; a browser that cannot be made is
+    /// left to the first page to report.
+    void PrepareBrowser();
+
     /// The browser's page, or null while there is none.
     IBrowserPage* BrowserPage() const { return FBrowser ? FBrowserPage : nullptr; }
 

@@ -37,6 +37,17 @@ IBrowserPage& TShowPanel::Browser() {
     return *FBrowserPage;
 }
 
+void TShowPanel::PrepareBrowser() {
+    if (FBrowser) return;
+    try {
+        Browser();
+    } catch (const EPageError&) {
+        return;
+    }
+    // Nothing has been shown: the browser waits out of sight for the first page.
+    FBrowserFills = false;
+}
+
 void TShowPanel::NavigateToFile(const Tabc& doc) {
     Browser().Navigate(LocalFileUrl(doc.FSourcePath));
     FPageLoaded = false;

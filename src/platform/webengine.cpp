@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QOpenGLContext>
+#include <QOpenGLWidget>
 #include <QSurfaceFormat>
 #include <QtGlobal>
 #include <memory>
@@ -30,6 +31,17 @@ void ShareOpenGLContexts() {
     context->setFormat(QSurfaceFormat::defaultFormat());
     context->create();
     qt_gl_set_global_share_context(context.release());
+}
+
+void ComposeWithOpenGL(QWidget* window) {
+    ShareOpenGLContexts();
+    if (!QOpenGLContext::globalShareContext()->isValid()) return;
+    // Any OpenGL-composed child makes Qt create the window for OpenGL composition; this one
+    // stays hidden and never draws.
+    auto* marker = new QOpenGLWidget(window);
+    marker->setObjectName(QStringLiteral("OpenGLComposition"));
+    marker->setGeometry(0, 0, 0, 0);
+    marker->hide();
 }
 
 }  // namespace morvane

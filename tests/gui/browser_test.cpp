@@ -69,6 +69,32 @@ private slots:
 
     void cleanup() { FWindow.reset(); }
 
+    // Made once the window is painted, the browser waits out of sight, loads nothing and tells
+    // of no page; the first page then fills the panel.
+    void preparedWindowMakesItsBrowserOutOfSight() {
+        FWindow.reset();
+        Tansi2html window;
+        window.PreparePages();
+        QSignalSpy completed(window.ShowPanel.get(), &TShowPanel::PageCompleted);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_VERIFY_WITH_TIMEOUT(window.ShowPanel->FBrowser, kEngineTimeoutMs);
+
+        const QSize panel = window.bsSkinPanel1->size();
+        window.resize(window.size() + QSize(40, 30));
+        QTRY_VERIFY(window.bsSkinPanel1->size() != panel);
+        QCOMPARE(window.ShowPanel->FBrowser->size(), QSize(0, 0));
+        QVERIFY(window.ShowPanel->BrowserPage()->Url().isEmpty());
+        QVERIFY(!window.ShowPanel->FPageLoaded);
+        QCOMPARE(completed.count(), 0);
+
+        window.SetExplorer(QFile::encodeName(FFolder.path() + "/x").toStdString());
+        QVERIFY(ClickFile(window, "paragraphs.htm"));
+        QVERIFY(completed.wait(kEngineTimeoutMs));
+        QCOMPARE(window.ShowPanel->FBrowser->geometry(), window.bsSkinPanel1->rect());
+        QVERIFY(window.ShowPanel->FPageLoaded);
+    }
+
     void pageWithAwkwardNameShowsInBrowser_data() {
         QTest::addColumn<QString>("name");
         QTest::newRow("plain") << "page.htm";

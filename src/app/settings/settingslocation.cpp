@@ -27,7 +27,7 @@ void MakeFolders(const std::string& folder) {
 
 std::string SettingsFileLocation(const std::string& appDir, const char* xdgConfigHome,
                                  const char* home) {
-    if (FileExists(appDir + kFileName)) return appDir + kFileName;
+    if (!appDir.empty() && FileExists(appDir + kFileName)) return appDir + kFileName;
     std::string config;
     if (xdgConfigHome && xdgConfigHome[0] == '/') {
         config = xdgConfigHome;

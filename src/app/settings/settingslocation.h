@@ -7,7 +7,8 @@ namespace morvane {
 /// The settings file: appDir + "morvane.ini" when that file is there (a portable copy, or the
 /// build tree); otherwise "morvane/morvane.ini" in the user's configuration folder, which is
 /// xdgConfigHome when that is an absolute path and home + "/.config" when not. appDir ends in
-/// '/'; xdgConfigHome and home may be null.
+/// '/', or is empty for a program that keeps no settings beside it; xdgConfigHome and home may
+/// be null.
 std::string SettingsFileLocation(const std::string& appDir, const char* xdgConfigHome,
                                  const char* home);
 

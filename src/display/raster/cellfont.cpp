@@ -122,14 +122,10 @@ TGlyphMask TCellFont::LoadWide(char32_t codePoint) const {
 }
 
 std::unique_ptr<TCellFont> TCellFont::LoadDefault() {
-    const std::string folder = ExecutableFolder();
+    // Beside the executable in the build tree; in the data folder once installed.
+    const std::string folder = ProgramFolders().Data;
     if (!folder.empty()) {
-        // Beside the executable in the build tree; in the data folder once installed.
-        for (const char* place : {"", "../share/morvane/"}) {
-            if (std::unique_ptr<TCellFont> font = FromSheet(folder + place + kSheetName)) {
-                return font;
-            }
-        }
+        if (std::unique_ptr<TCellFont> font = FromSheet(folder + kSheetName)) return font;
     }
     return std::make_unique<TCellFont>();
 }
