@@ -192,7 +192,7 @@ void Tansi2html::paintEvent(QPaintEvent* event) {
             // The first picture reports it, where the user asked for something.
         }
     });
-    if (FPreparePages) QTimer::singleShot(0, this, [this]() { ShowPanel->PrepareBrowser(); });
+    if (FPreparePages) QTimer::singleShot(0, this, [this]() { PrepareBrowserForListedPages(); });
 }
 
 void Tansi2html::closeEvent(QCloseEvent* event) {

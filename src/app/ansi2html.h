@@ -152,10 +152,13 @@ public:
     /// The text a toolbar button's hint shows: its hint and its shortcut.
     static QString HintWithShortcut(const QWidget* button);
     // Pages at once (pagepreparation.cpp).
-    /// Before the window is first shown: it composes with OpenGL from the start and makes its
-    /// browser once it has been painted, so the first page neither waits for the web engine nor
-    /// makes the window anew. Costs memory before any page; the program does it, tests do not.
+    /// Before the window is first shown: it composes with OpenGL from the start and, once painted,
+    /// makes its browser while the file list holds a page, so the first page neither waits for
+    /// the web engine nor makes the window anew. Costs memory before any page; the program does
+    /// it, tests do not.
     void PreparePages();
+    /// Makes the browser, out of sight, when the file list holds a page.
+    void PrepareBrowserForListedPages();
 
     Tabc abc;
     std::unique_ptr<TShowPanel> ShowPanel;

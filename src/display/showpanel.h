@@ -78,6 +78,8 @@ public:
     void PrepareBrowser();
 
     /// The browser's page, or null while there is none.
+    /// The browser has been made, shown or waiting out of sight.
+    bool BrowserMade() const { return !FBrowser.isNull(); }
     IBrowserPage* BrowserPage() const { return FBrowser ? FBrowserPage : nullptr; }
 
     void SetWordWrap(bool on);

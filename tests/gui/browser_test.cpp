@@ -95,6 +95,24 @@ private slots:
         QVERIFY(window.ShowPanel->FPageLoaded);
     }
 
+    // The waiting engine costs memory: a folder of art alone does not make it, a page listed does.
+    void preparedWindowWaitsForAListedPage() {
+        FWindow.reset();
+        QTemporaryDir artOnly;
+        WriteFile(artOnly.path(), "art.txt", "\x1b[32mgreen\x1b[m\r\n");
+        Tansi2html window;
+        window.PreparePages();
+        window.SetExplorer(QFile::encodeName(artOnly.path() + "/x").toStdString());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        for (int round = 0; round < 3; ++round) QCoreApplication::processEvents();
+        QVERIFY(!window.ShowPanel->BrowserMade());
+
+        window.SetExplorer(QFile::encodeName(FFolder.path() + "/x").toStdString());
+        QTRY_VERIFY_WITH_TIMEOUT(window.ShowPanel->BrowserMade(), kEngineTimeoutMs);
+        QCOMPARE(window.ShowPanel->FBrowser->size(), QSize(0, 0));
+    }
+
     void pageWithAwkwardNameShowsInBrowser_data() {
         QTest::addColumn<QString>("name");
         QTest::newRow("plain") << "page.htm";
