@@ -11,6 +11,7 @@
 
 #include "document/charsets.h"
 #include "document/messages.h"
+#include "platform/largeblocks.h"
 
 namespace morvane {
 
@@ -123,8 +124,9 @@ public:
     std::int32_t FMaxCols = 0;
     std::int32_t FMaxRows = 0;
     bool FHasEscapes = false;
-    std::vector<std::array<TCellColors, kMaxCols + 1>> FCells;
-    std::vector<std::array<bool, kMaxCols + 1>> FMarked;
+    // A whole board touches a megabyte: huge pages spare it some 250 page faults.
+    TLargeVector<std::array<TCellColors, kMaxCols + 1>> FCells;
+    TLargeVector<std::array<bool, kMaxCols + 1>> FMarked;
     /// The character set of the text's double-byte characters: set by every load of text, found
     /// from the text unless a choice was set.
     TEncoding FEncoding = TEncoding::Gb;

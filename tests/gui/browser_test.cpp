@@ -111,6 +111,10 @@ private slots:
         window.SetExplorer(QFile::encodeName(FFolder.path() + "/x").toStdString());
         QTRY_VERIFY_WITH_TIMEOUT(window.ShowPanel->BrowserMade(), kEngineTimeoutMs);
         QCOMPARE(window.ShowPanel->FBrowser->size(), QSize(0, 0));
+        // The engine is left settled, as a user would leave it, before the window goes.
+        QSignalSpy completed(window.ShowPanel.get(), &TShowPanel::PageCompleted);
+        QVERIFY(ClickFile(window, "paragraphs.htm"));
+        QVERIFY(completed.wait(kEngineTimeoutMs));
     }
 
     void pageWithAwkwardNameShowsInBrowser_data() {
