@@ -411,6 +411,28 @@ class DesktopTest : public QObject {
         QVERIFY(FWindow->bsSkinSpeedButton_ViewDefault->isChecked());
     }
 
+    // The toolbar's widgets all fit the window at its first-start size and at its smallest.
+    void toolbarFitsTheWindow_data() {
+        QTest::addColumn<bool>("smallest");
+        QTest::newRow("first start") << false;
+        QTest::newRow("smallest") << true;
+    }
+
+    void toolbarFitsTheWindow() {
+        QFETCH(bool, smallest);
+        if (smallest) {
+            FWindow->resize(FWindow->minimumSizeHint());
+            QTRY_COMPARE(FWindow->size(),
+                         FWindow->minimumSizeHint().expandedTo(FWindow->minimumSize()));
+        }
+        QWidget* bar = FWindow->bsSkinToolBar1;
+        for (QWidget* widget : bar->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (!widget->isVisible()) continue;
+            QVERIFY2(bar->rect().contains(widget->geometry()),
+                     qPrintable(widget->objectName() + QLatin1String(" lies outside the toolbar")));
+        }
+    }
+
     void everyToolbarButtonHasAnIcon_data() {
         QTest::addColumn<QString>("theme");
         QTest::newRow("desktop theme") << "Adwaita";
