@@ -389,12 +389,19 @@ private slots:
         // A file stands where the trash's folder would have to be made.
         WriteFile(FDataDir->path(), "blocked", "a file");
         qputenv("XDG_DATA_HOME", QFile::encodeName(FDataDir->path() + "/blocked"));
+        // Nor does the file go to a makeshift trash below the working folder.
+        const QString working = QDir::currentPath();
+        QTemporaryDir elsewhere;
+        QVERIFY(QDir::setCurrent(elsewhere.path()));
         QVERIFY(ClickFile(*FWindow, "x.txt"));
         TModalWatcher boxes;
         boxes.Answers = {QMessageBox::Yes};
         FWindow->bsSkinSpeedButton_DelectFileClick();
+        QDir::setCurrent(working);
         QCOMPARE(boxes.Texts, QStringList{"Delete \"" + Art("x.txt") + "\"?"});
         QVERIFY(!QFile::exists(Art("x.txt")));
+        QCOMPARE(QDir(elsewhere.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList());
     }
 
     void deleteAnsweredNoKeepsTheFile() {
