@@ -14,13 +14,6 @@
 namespace morvane {
 namespace {
 
-// The extension from the file name's last dot, dot included; empty when the name has none.
-std::string ExtensionOf(const std::string& path) {
-    const std::string name = NameOf(path);
-    const size_t dot = name.rfind('.');
-    return dot == std::string::npos ? std::string() : name.substr(dot);
-}
-
 bool SameIgnoringCase(const std::string& a, const char* b) {
     return strcasecmp(a.c_str(), b) == 0;
 }

@@ -8,16 +8,6 @@
 #include "platform/filetransfer.h"
 
 namespace morvane {
-namespace {
-
-// The extension of a file name, from its last dot; empty when it has none.
-std::string ExtensionOf(const std::string& path) {
-    const std::string name = NameOf(path);
-    const size_t dot = name.rfind('.');
-    return dot == std::string::npos ? std::string() : name.substr(dot);
-}
-
-}  // namespace
 
 void Tansi2html::bsSkinSpeedButton_RenameClick() {
     // As delete: the file menu must not rename what the button refuses.

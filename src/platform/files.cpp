@@ -295,6 +295,12 @@ std::string NameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+std::string ExtensionOf(const std::string& path) {
+    const std::string name = NameOf(path);
+    const size_t dot = name.rfind('.');
+    return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
 std::string FindFileIgnoringCase(const std::string& path) {
     if (FileExists(path)) return path;
     const std::string folder = FolderOf(path);

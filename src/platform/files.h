@@ -84,4 +84,7 @@ std::string FolderOf(const std::string& path);
 /// The name part of path, after its last '/'.
 std::string NameOf(const std::string& path);
 
+/// The extension of path's name from its last dot, dot included; empty when the name has none.
+std::string ExtensionOf(const std::string& path);
+
 }  // namespace morvane
