@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstring>
 
+#include "document/contentsniff.h"
 #include "platform/files.h"
 
 namespace morvane {
@@ -85,6 +86,8 @@ std::optional<TDocKind> Tabc::DetectKind(const std::string& path) const {
     if (SameIgnoringCase(ext, ".txt")) return CompanionPath(path, "clo").empty() ? dkText : dkColor;
     // ANSI files are text; they never pair with a colour file.
     if (SameIgnoringCase(ext, ".ans")) return dkText;
+    // Boards keep their art under bare names ("Welcome", "logout"): text by content is text art.
+    if (FileLooksLikeText(path)) return dkText;
     return std::nullopt;
 }
 
@@ -100,7 +103,7 @@ bool Tabc::LoadFile(const std::string& path) {
     } else if (!S_ISREG(st.st_mode)) {
         FLoadError = "is not a regular file";
     } else if (!(kind = DetectKind(path))) {
-        FLoadError = "is not a text-art file (.txt, .ans, .clo, .htm or .html)";
+        FLoadError = "is not a text-art file: it holds binary data";
     } else {
         if (kind == dkHtml) success = LoadHtml(path);
         if (kind == dkColor) success = LoadColorFile(path);

@@ -61,8 +61,8 @@ public:
     void ClearGrid();
     /// Makes the grid rows high (at most kMaxRows), every cell unmarked in the default colours.
     void SizeGrid(int rows);
-    /// The kind a path would load as, from its extension (any letter case); none when the
-    /// extension is not one of ours.
+    /// The kind a path would load as, from its extension (any letter case); a file with another
+    /// extension or none is text when its content is text. None for anything else.
     std::optional<TDocKind> DetectKind(const std::string& path) const;
     /// Loads the file by its kind; false (and dkNone) when it is missing or its reader failed,
     /// with FLoadError saying why. Throws EFileError when a colour document's files cannot be read.

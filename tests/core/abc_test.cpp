@@ -52,7 +52,9 @@ class DetectKindTest : public testing::TestWithParam<TKindCase> {};
 
 TEST_P(DetectKindTest, FindsTheKindByExtensionAndCompanion) {
     TTempFolder dir;
-    for (const std::string& name : GetParam().Files) dir.Write(name, "x\r\n");
+    // Files named "bin..." hold a picture's bytes; the rest hold a line of text.
+    for (const std::string& name : GetParam().Files)
+        dir.Write(name, name.rfind("bin", 0) == 0 ? "\x89PNG\r\n" : "x\r\n");
     Tabc doc;
     EXPECT_EQ(doc.DetectKind(dir.Path() + GetParam().Path), GetParam().Kind);
 }
@@ -70,9 +72,11 @@ INSTANTIATE_TEST_SUITE_P(
                     TKindCase{"MixedCaseTxt", {"a.Txt"}, "a.Txt", dkText},
                     TKindCase{"Ans", {"a.ans"}, "a.ans", dkText},
                     TKindCase{"AnsNeverPairs", {"a.ANS", "a.clo"}, "a.ANS", dkText},
-                    TKindCase{"Unknown", {"a.doc"}, "a.doc", std::nullopt},
-                    TKindCase{"NoExtension", {"readme"}, "readme", std::nullopt},
-                    TKindCase{"DotInFolderOnly", {}, "x.d/readme", std::nullopt}),
+                    TKindCase{"OtherExtensionHoldingText", {"a.doc"}, "a.doc", dkText},
+                    TKindCase{"NoExtensionHoldingText", {"Welcome"}, "Welcome", dkText},
+                    TKindCase{"BinaryContent", {"bin.png"}, "bin.png", std::nullopt},
+                    TKindCase{"BinaryWithoutExtension", {"binlogo"}, "binlogo", std::nullopt},
+                    TKindCase{"Missing", {}, "x.d/readme", std::nullopt}),
     [](const auto& info) { return info.param.Name; });
 
 TEST(AbcTest, LoadFileRefusesFoldersMissingFilesAndUnknownKinds) {
@@ -80,7 +84,7 @@ TEST(AbcTest, LoadFileRefusesFoldersMissingFilesAndUnknownKinds) {
     mkdir((dir.Path() + "folder.txt").c_str(), 0777);
     Tabc doc;
     for (const std::string& path :
-         {dir.Path() + "folder.txt", dir.Path() + "missing.txt", dir.Write("a.doc", "text")}) {
+         {dir.Path() + "folder.txt", dir.Path() + "missing.txt", dir.Write("a.doc", std::string("PK\x03\x04zip", 7))}) {
         EXPECT_FALSE(doc.LoadFile(path)) << path;
         EXPECT_EQ(doc.FKind, dkNone) << path;
     }
