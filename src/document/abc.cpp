@@ -1,7 +1,6 @@
 #include "document/abc.h"
 
 #include <strings.h>
-
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -15,9 +14,7 @@
 namespace morvane {
 namespace {
 
-bool SameIgnoringCase(const std::string& a, const char* b) {
-    return strcasecmp(a.c_str(), b) == 0;
-}
+bool SameIgnoringCase(const std::string& a, const char* b) { return strcasecmp(a.c_str(), b) == 0; }
 
 }  // namespace
 
@@ -50,6 +47,7 @@ void Tabc::Reset() {
     FColorPath.clear();
     EndSequence(false);
     FReversed = false;
+    FCurAttr = 0;
     FDefaultFg = kWhite;
     FDefaultBg = kBlack;
     FCurFg = FDefaultFg;
@@ -62,7 +60,9 @@ void Tabc::Reset() {
     FLines.clear();
 }
 
-void Tabc::TakeEncoding() { FEncoding = FEncodingChoice ? *FEncodingChoice : DetectEncoding(FLines); }
+void Tabc::TakeEncoding() {
+    FEncoding = FEncodingChoice ? *FEncodingChoice : DetectEncoding(FLines);
+}
 
 void Tabc::ClearGrid() { SizeGrid(0); }
 
@@ -77,6 +77,13 @@ void Tabc::SizeGrid(int rows) {
     }
     FCells.assign(rows, plain);
     FMarked.assign(rows, {});
+    FAttrs = {};
+    FBlinks = false;
+}
+
+void Tabc::SetCellAttr(int row, int col, std::uint8_t attr) {
+    if (FAttrs.size() < FMarked.size()) FAttrs.resize(FMarked.size());
+    FAttrs[row][col] = attr;
 }
 
 std::optional<TDocKind> Tabc::DetectKind(const std::string& path) const {

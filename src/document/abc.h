@@ -26,6 +26,9 @@ struct TCellColors {
     TColor Bg;
 };
 
+/// What a cell shows besides its colours (bits of FAttrs): it blinks, it is underlined.
+enum TCellAttr : std::uint8_t { caBlink = 1, caUnderline = 2 };
+
 class TScratchFile;
 
 /// The text-art document: the text, one GB2312 byte string per row, and a grid of up to 553 rows
@@ -35,11 +38,13 @@ class TScratchFile;
 ///
 /// The fields are read directly by the display panel, the main window and the writers.
 class Tabc {
-public:
+  public:
     /// The rows of a 8860-pixel picture: the grid, the picture, the page and the colour file
     /// end there; further lines stay text.
     static constexpr int kMaxRows = 553;
     static constexpr int kMaxCols = 200;
+    /// The columns of the widest picture (2048 pixels); text past them is not drawn.
+    static constexpr int kPictureColumns = 256;
     static constexpr TColor kWhite = 0xFFFFFF;
     static constexpr TColor kBlack = 0;
 
@@ -73,9 +78,13 @@ public:
 
     // Text reader: ANSI SGR colours into the grid, sequences out of the text.
     bool LoadText(const std::string& path);
-    /// LoadText's work on bytes already read: lines, colours and sizes. Returns the offset of a
-    /// NUL byte that ended the text early, if any.
+    /// LoadText's work on bytes already read: lines, colours and sizes. Text that places itself
+    /// as a terminal does (cursor moves, erases, tabs, backspaces) and UTF-8 text are read by the
+    /// screen reader, the rest line by line. Returns the offset of a NUL byte that ended the text
+    /// early, if any.
     std::optional<size_t> ParseText(std::string_view bytes);
+    /// The line reader: splits text into lines and reads the escape sequences of each.
+    void ParseLines(std::string_view text);
     std::string ParseLine(std::string_view line, int row);
     /// Applies the parameters of one sequence in order, those that take values (38;5;n,
     /// 38;2;r;g;b and their 48 forms) with their values.
@@ -116,6 +125,8 @@ public:
     bool FBright = false;
     /// SGR 7 is in force, so SGR 27 has something to take back.
     bool FReversed = false;
+    /// The attributes (TCellAttr bits) in force while the text reader runs.
+    std::uint8_t FCurAttr = 0;
     TColor FCurFg = 0;
     TColor FCurBg = 0;
     TColor FDefaultFg = 0;
@@ -127,6 +138,19 @@ public:
     // A whole board touches a megabyte: huge pages spare it some 250 page faults.
     TLargeVector<std::array<TCellColors, kMaxCols + 1>> FCells;
     TLargeVector<std::array<bool, kMaxCols + 1>> FMarked;
+    /// The attributes of the grid's cells (TCellAttr bits), rows as in FMarked; empty while no
+    /// cell has any, as in most art. Attributes do not mark a cell: its colours stay as they are.
+    std::vector<std::array<std::uint8_t, kMaxCols + 1>> FAttrs;
+    /// Some cell of the grid blinks.
+    bool FBlinks = false;
+    /// The attributes of a cell (row from 0, column from 1); 0 outside the grid.
+    std::uint8_t CellAttr(int row, int col) const {
+        return static_cast<size_t>(row) < FAttrs.size() && col >= 0 && col <= kMaxCols
+                   ? FAttrs[row][col]
+                   : 0;
+    }
+    /// Sets a grid cell's attributes; the row must be in the grid.
+    void SetCellAttr(int row, int col, std::uint8_t attr);
     /// The character set of the text's double-byte characters: set by every load of text, found
     /// from the text unless a choice was set.
     TEncoding FEncoding = TEncoding::Gb;
@@ -134,7 +158,7 @@ public:
     /// success.
     std::string FLoadError;
 
-private:
+  private:
     std::string ColorData() const;
     void TakeEncoding();
     void ContinueSequence(std::string_view& rest);

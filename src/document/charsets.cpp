@@ -1,7 +1,9 @@
 #include "document/charsets.h"
 
 #include <algorithm>
+#include <array>
 #include <bitset>
+#include <cmath>
 
 #include "platform/gbcodec.h"
 
@@ -15,109 +17,328 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-// The code points of a UTF-8 text; a malformed sequence gives U+FFFD.
+bool InRange(char32_t c, char32_t first, char32_t last) { return c >= first && c <= last; }
+
+// The well-formed UTF-8 character at the start of text: its length, or 0 when the bytes are no
+// character (overlong forms, surrogates and values past U+10FFFF included).
+size_t DecodeUtf8(std::string_view text, char32_t& code) {
+    const auto* b = reinterpret_cast<const std::uint8_t*>(text.data());
+    if (text.empty()) return 0;
+    if (b[0] < 0x80) {
+        code = b[0];
+        return 1;
+    }
+    size_t length = 0;
+    char32_t min = 0;
+    if (b[0] >= 0xC2 && b[0] <= 0xDF) {
+        length = 2, min = 0x80, code = b[0] & 0x1F;
+    } else if (b[0] >= 0xE0 && b[0] <= 0xEF) {
+        length = 3, min = 0x800, code = b[0] & 0x0F;
+    } else if (b[0] >= 0xF0 && b[0] <= 0xF4) {
+        length = 4, min = 0x10000, code = b[0] & 0x07;
+    } else {
+        return 0;
+    }
+    if (text.size() < length) return 0;
+    for (size_t k = 1; k < length; ++k) {
+        if ((b[k] & 0xC0) != 0x80) return 0;
+        code = code << 6 | (b[k] & 0x3F);
+    }
+    if (code < min || code > 0x10FFFF || InRange(code, 0xD800, 0xDFFF)) return 0;
+    return length;
+}
+
 std::vector<char32_t> CodePoints(std::string_view utf8) {
     std::vector<char32_t> points;
     for (size_t i = 0; i < utf8.size();) {
-        const auto first = static_cast<unsigned char>(utf8[i]);
-        const size_t length = first < 0x80 ? 1 : first < 0xE0 ? 2 : first < 0xF0 ? 3 : 4;
-        if (i + length > utf8.size()) {
-            points.push_back(kReplacement);
-            break;
-        }
-        char32_t code = length == 1 ? first : first & (0x3F >> (length - 1));
-        for (size_t k = 1; k < length; ++k)
-            code = code << 6 | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        points.push_back(code);
-        i += length;
+        char32_t code = 0;
+        const size_t length = DecodeUtf8(utf8.substr(i), code);
+        points.push_back(length ? code : kReplacement);
+        i += length ? length : 1;
     }
     return points;
 }
 
-bool InRange(char32_t c, char32_t first, char32_t last) { return c >= first && c <= last; }
-
-// What a character says of the reading that gave it.
-int Weight(char32_t c, const std::bitset<0x10000>& common) {
-    if (c == 0) return -2;
-    if (c < common.size() && common[c]) return 3;
-    // Box drawing, blocks and shapes, the punctuation and symbols art is made of.
-    if (InRange(c, 0x2500, 0x25FF) || InRange(c, 0x3000, 0x303F) || InRange(c, 0xFF00, 0xFFEF) ||
-        InRange(c, 0x2010, 0x206F) || InRange(c, 0x2190, 0x22FF) || InRange(c, 0x2600, 0x26FF) ||
-        InRange(c, 0x2460, 0x24FF) || InRange(c, 0x2160, 0x217F) || InRange(c, 0x0391, 0x03C9) ||
-        InRange(c, 0x00A0, 0x00FF))
-        return 1;
-    if (InRange(c, 0x4E00, 0x9FFF) || InRange(c, 0x3040, 0x30FF)) return 0;
-    // A private-use or otherwise odd character is a pair read the wrong way.
-    return -2;
+// Every code point that GB or Big5 writes as a pair: a CJK terminal gives it two cells.
+const std::bitset<0x10000>& PairCharacters() {
+    static const std::bitset<0x10000> set = [] {
+        std::bitset<0x10000> characters;
+        for (int slot = 0; slot < kDoubleByteSlots; ++slot) {
+            for (const char32_t* table : {kGbPairTable, kBig5PairTable}) {
+                const char32_t c = table[slot];
+                if (c >= 0x80 && c < characters.size()) characters.set(c);
+            }
+        }
+        return characters;
+    }();
+    return set;
 }
+
+bool IsWideEastAsian(char32_t c) {
+    return InRange(c, 0x1100, 0x115F) || InRange(c, 0x2E80, 0x303E) || InRange(c, 0x3041, 0x33FF) ||
+           InRange(c, 0x3400, 0x4DBF) || InRange(c, 0x4E00, 0x9FFF) || InRange(c, 0xA000, 0xA4CF) ||
+           InRange(c, 0xAC00, 0xD7A3) || InRange(c, 0xF900, 0xFAFF) || InRange(c, 0xFE10, 0xFE19) ||
+           InRange(c, 0xFE30, 0xFE6F) || InRange(c, 0xFF00, 0xFF60) || InRange(c, 0xFFE0, 0xFFE6) ||
+           InRange(c, 0x1F300, 0x1F64F) || InRange(c, 0x1F900, 0x1F9FF) ||
+           InRange(c, 0x20000, 0x3FFFD);
+}
+
+// How commonly each character is used: the low four bits give its tier in simplified text, the
+// high four in traditional text (1 most used, 3 least, 0 not listed).
+const std::array<std::uint8_t, 0x10000>& HanziTiers() {
+    static const std::array<std::uint8_t, 0x10000> tiers = [] {
+        std::array<std::uint8_t, 0x10000> table{};
+        const char* simplified[] = {kSimplifiedTier1, kSimplifiedTier2, kSimplifiedTier3};
+        const char* traditional[] = {kTraditionalTier1, kTraditionalTier2, kTraditionalTier3};
+        for (int tier = 3; tier >= 1; --tier) {
+            for (char32_t c : CodePoints(simplified[tier - 1]))
+                if (c < table.size()) table[c] = (table[c] & 0xF0) | tier;
+            for (char32_t c : CodePoints(traditional[tier - 1]))
+                if (c < table.size()) table[c] = (table[c] & 0x0F) | tier << 4;
+        }
+        return table;
+    }();
+    return tiers;
+}
+
+bool IsHanzi(char32_t c) {
+    return InRange(c, 0x4E00, 0x9FFF) || InRange(c, 0x3400, 0x4DBF) || InRange(c, 0xF900, 0xFAFF) ||
+           InRange(c, 0x20000, 0x2FFFF);
+}
+
+// The shapes art is drawn with: lines, blocks, geometric shapes, stars and suits.
+bool IsShape(char32_t c) {
+    return InRange(c, 0x2500, 0x25FF) || c == 0x2605 || c == 0x2606 || c == 0x2640 || c == 0x2642 ||
+           InRange(c, 0x2660, 0x266F);
+}
+
+bool IsKana(char32_t c) { return InRange(c, 0x3041, 0x30FF); }
+
+// The punctuation of Chinese sentences and the full-width letters and digits.
+bool IsCommonPunctuation(char32_t c) {
+    static constexpr char32_t kPunctuation[] = {
+        U'，', U'。', U'、', U'；', U'：', U'？', U'！', U'…',  U'—',  U'～', U'·',
+        U'「', U'」', U'『', U'』', U'（', U'）', U'《', U'》', U'〈', U'〉', U'【',
+        U'】', U'〔', U'〕', U'“',  U'”',  U'‘',  U'’',  U'．', U'　'};
+    return InRange(c, 0xFF01, 0xFF5E) ||
+           std::find(std::begin(kPunctuation), std::end(kPunctuation), c) != std::end(kPunctuation);
+}
+
+// What one character says of the reading that gave it, as a rough log-likelihood: the
+// characters a board's text and pictures are made of score high, characters only a wrong reading
+// gives score low. Kana and shapes count for more among their own kind, as Japanese lyrics and
+// drawn lines run on.
+double Weight(TEncoding reading, std::uint8_t lead, std::uint8_t trail, char32_t c,
+              bool kanaNeighbour, bool shapeNeighbour) {
+    if (c == 0 || c == kReplacement || InRange(c, 0xE000, 0xF8FF)) return -4;
+    if (IsHanzi(c)) {
+        const std::uint8_t tiers = c < 0x10000 ? HanziTiers()[c] : 0;
+        const int tier = reading == TEncoding::Gb ? tiers & 0x0F : tiers >> 4;
+        if (tier != 0) return 5 - tier;
+        if (reading == TEncoding::Gb) {
+            if (trail >= 0xA1 && lead >= 0xB0 && lead <= 0xD7) return 0;
+            if (trail >= 0xA1 && lead >= 0xD8 && lead <= 0xF7) return -1;
+            return -2;
+        }
+        if (lead >= 0xA4 && lead <= 0xC6) return 0;
+        if (lead >= 0xC9 && lead <= 0xF9) return -1;
+        return -2;
+    }
+    if (IsShape(c)) return shapeNeighbour ? 3 : 2;
+    if (IsKana(c)) return kanaNeighbour ? 5 : 0;
+    if (IsCommonPunctuation(c)) return 1;
+    return 0;
+}
+
+struct TPairReading {
+    int Slot;
+    double Gb;
+    double Big5;
+};
 
 }  // namespace
 
 char32_t PairToUnicode(TEncoding encoding, std::uint8_t lead, std::uint8_t trail) {
     if (!IsDoubleBytePair(lead, trail)) return 0;
-    return (encoding == TEncoding::Big5 ? kBig5PairTable : kGbPairTable)[DoubleByteSlot(lead, trail)];
+    return (encoding == TEncoding::Big5 ? kBig5PairTable
+                                        : kGbPairTable)[DoubleByteSlot(lead, trail)];
+}
+
+int Utf8Cells(char32_t code) {
+    if (code < 0x80) return 1;
+    if (code < 0x10000 && PairCharacters()[code]) return 2;
+    return IsWideEastAsian(code) ? 2 : 1;
+}
+
+TCharacter NextCharacter(TEncoding encoding, std::string_view text) {
+    const auto* b = reinterpret_cast<const std::uint8_t*>(text.data());
+    if (encoding == TEncoding::Utf8) {
+        char32_t code = 0;
+        const size_t length = DecodeUtf8(text, code);
+        if (length == 0) return {1, 1, 0};
+        return {static_cast<std::uint8_t>(length), static_cast<std::uint8_t>(Utf8Cells(code)),
+                code};
+    }
+    if (text.size() >= 2 && IsDoubleBytePair(b[0], b[1]))
+        return {2, 2, PairToUnicode(encoding, b[0], b[1])};
+    return {1, 1, b[0] < 0x80 ? b[0] : char32_t{0}};
+}
+
+std::size_t CellCount(TEncoding encoding, std::string_view text) {
+    if (encoding != TEncoding::Utf8) return text.size();
+    std::size_t cells = 0;
+    for (size_t i = 0; i < text.size();) {
+        const auto* b = reinterpret_cast<const std::uint8_t*>(text.data()) + i;
+        if (*b < 0x80) {
+            ++cells, ++i;
+            continue;
+        }
+        const TCharacter ch = NextCharacter(encoding, text.substr(i));
+        cells += ch.Cells;
+        i += ch.Bytes;
+    }
+    return cells;
+}
+
+bool IsUtf8Art(std::string_view text) {
+    // A megabyte tells; a character cut at its end does not count against the text.
+    constexpr size_t kSampleBytes = 1 << 20;
+    const bool cut = text.size() > kSampleBytes;
+    if (cut) text = text.substr(0, kSampleBytes);
+    size_t multiByte = 0;
+    bool wide = false;
+    for (size_t i = 0; i < text.size();) {
+        if (static_cast<std::uint8_t>(text[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        char32_t code = 0;
+        const size_t length = DecodeUtf8(text.substr(i), code);
+        if (length == 0) return cut && text.size() - i < 4 && multiByte > 0;
+        ++multiByte;
+        wide = wide || code >= 0x800;
+        i += length;
+    }
+    // A few GB pairs may happen to be UTF-8 of Latin or Cyrillic letters; three-byte characters
+    // (CJK, lines and shapes) or several letters do not happen by chance.
+    return wide || multiByte >= 3;
 }
 
 TEncoding DetectEncoding(const std::vector<std::string>& lines) {
-    static const std::bitset<0x10000> common = [] {
-        std::bitset<0x10000> set;
-        for (char32_t c : CodePoints(kCommonHanzi))
-            if (c < set.size()) set.set(c);
-        return set;
-    }();
     // A few thousand characters tell; reading only those keeps a long file quick to open.
-    constexpr size_t kSamplePairs = 4096;
-    size_t sampled = 0;
-    long gb = 0;
-    long big5 = 0;
+    constexpr size_t kSamplePairs = 8192;
+    // The pairs in text order, a slot of -1 where a single byte or a line end comes between.
+    std::vector<int> slots;
     for (const std::string& line : lines) {
+        if (slots.size() >= kSamplePairs) break;
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(line.data());
-        for (size_t i = 0; i + 1 < line.size() && sampled < kSamplePairs; ++i) {
-            if (!IsDoubleBytePair(bytes[i], bytes[i + 1])) continue;
-            ++sampled;
-            gb += Weight(PairToUnicode(TEncoding::Gb, bytes[i], bytes[i + 1]), common);
-            big5 += Weight(PairToUnicode(TEncoding::Big5, bytes[i], bytes[i + 1]), common);
-            ++i;
+        for (size_t i = 0; i < line.size() && slots.size() < kSamplePairs; ++i) {
+            if (i + 1 < line.size() && IsDoubleBytePair(bytes[i], bytes[i + 1])) {
+                slots.push_back(DoubleByteSlot(bytes[i], bytes[i + 1]));
+                ++i;
+            } else if (!slots.empty() && slots.back() >= 0) {
+                slots.push_back(-1);
+            }
         }
+        if (!slots.empty() && slots.back() >= 0) slots.push_back(-1);
+    }
+    auto code = [&slots](TEncoding reading, size_t at) -> char32_t {
+        return slots[at] < 0
+                   ? 0
+                   : (reading == TEncoding::Big5 ? kBig5PairTable : kGbPairTable)[slots[at]];
+    };
+    std::vector<TPairReading> readings;
+    readings.reserve(slots.size());
+    for (size_t at = 0; at < slots.size(); ++at) {
+        if (slots[at] < 0) continue;
+        const auto lead = static_cast<std::uint8_t>(0x81 + slots[at] / (0xFE - 0x40 + 1));
+        const auto trail = static_cast<std::uint8_t>(0x40 + slots[at] % (0xFE - 0x40 + 1));
+        TPairReading reading{slots[at], 0, 0};
+        for (TEncoding encoding : {TEncoding::Gb, TEncoding::Big5}) {
+            const char32_t c = code(encoding, at);
+            const char32_t before = at > 0 ? code(encoding, at - 1) : 0;
+            const char32_t after = at + 1 < slots.size() ? code(encoding, at + 1) : 0;
+            const double weight = Weight(encoding, lead, trail, c, IsKana(before) || IsKana(after),
+                                         IsShape(before) || IsShape(after));
+            (encoding == TEncoding::Gb ? reading.Gb : reading.Big5) = weight;
+        }
+        readings.push_back(reading);
+    }
+    // A character repeated across a picture says little more than once: each distinct pair
+    // counts by the logarithm of its repeats, with the mean of its weights.
+    std::sort(readings.begin(), readings.end(),
+              [](const TPairReading& a, const TPairReading& b) { return a.Slot < b.Slot; });
+    double gb = 0;
+    double big5 = 0;
+    for (size_t first = 0; first < readings.size();) {
+        size_t end = first;
+        double gbSum = 0;
+        double big5Sum = 0;
+        for (; end < readings.size() && readings[end].Slot == readings[first].Slot; ++end) {
+            gbSum += readings[end].Gb;
+            big5Sum += readings[end].Big5;
+        }
+        const double count = static_cast<double>(end - first);
+        const double repeats = 1 + std::log2(count);
+        gb += repeats * gbSum / count;
+        big5 += repeats * big5Sum / count;
+        first = end;
     }
     return big5 > gb ? TEncoding::Big5 : TEncoding::Gb;
 }
 
 const char* CharsetName(TEncoding encoding) {
-    return encoding == TEncoding::Big5 ? "big5" : "gb2312";
+    switch (encoding) {
+        case TEncoding::Big5:
+            return "big5";
+        case TEncoding::Utf8:
+            return "utf-8";
+        default:
+            return "gb2312";
+    }
+}
+
+void AppendUtf8(std::string& utf8, char32_t c) {
+    if (c < 0x80) {
+        utf8 += static_cast<char>(c);
+    } else if (c < 0x800) {
+        utf8 += static_cast<char>(0xC0 | c >> 6);
+        utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        utf8 += static_cast<char>(0xE0 | c >> 12);
+        utf8 += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        utf8 += static_cast<char>(0xF0 | c >> 18);
+        utf8 += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+        utf8 += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    }
 }
 
 std::string EncodedToUtf8(TEncoding encoding, std::string_view text) {
     if (encoding == TEncoding::Gb) return Gb18030ToUtf8(text);
     std::string utf8;
     utf8.reserve(text.size() * 3 / 2);
-    auto append = [&utf8](char32_t c) {
-        if (c < 0x80) {
-            utf8 += static_cast<char>(c);
-        } else if (c < 0x800) {
-            utf8 += static_cast<char>(0xC0 | c >> 6);
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            utf8 += static_cast<char>(0xE0 | c >> 12);
-            utf8 += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            utf8 += static_cast<char>(0xF0 | c >> 18);
-            utf8 += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-            utf8 += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    };
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (bytes[i] < 0x80) {
-            append(bytes[i]);
+    for (size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<std::uint8_t>(text[i]);
+        if (byte < 0x80) {
+            utf8 += static_cast<char>(byte);
+            ++i;
             continue;
         }
-        const char32_t c =
-            i + 1 < text.size() ? PairToUnicode(TEncoding::Big5, bytes[i], bytes[i + 1]) : 0;
-        append(c ? c : kReplacement);
-        if (c) ++i;
+        const TCharacter ch = NextCharacter(encoding, text.substr(i));
+        if (ch.Code == 0) {
+            // The next byte may start a character of its own.
+            AppendUtf8(utf8, kReplacement);
+            ++i;
+            continue;
+        }
+        if (encoding == TEncoding::Utf8)
+            utf8.append(text.data() + i, ch.Bytes);
+        else
+            AppendUtf8(utf8, ch.Code);
+        i += ch.Bytes;
     }
     return utf8;
 }

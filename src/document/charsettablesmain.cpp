@@ -1,5 +1,6 @@
 // Writes the code points of every double-byte pair in GB18030 and in Big5 as C++ arrays, so
 // that the program reads art without loading the system's converters each time it starts.
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -29,7 +30,8 @@ std::vector<char32_t> CodePoints(const std::string& utf8) {
 }
 
 // All pairs are decoded in one call, each followed by a newline, so that a pair the decoder
-// rejects cannot shift the pairs after it. A pair the first decoder leaves out gets the second's.
+// rejects cannot shift the pairs after it. A pair the first decoder leaves out, or gives only a
+// private-use code point, gets the fallback's.
 std::vector<char32_t> Table(std::string (*decode)(std::string_view),
                             std::string (*fallback)(std::string_view)) {
     std::string pairs;
@@ -49,9 +51,13 @@ std::vector<char32_t> Table(std::string (*decode)(std::string_view),
                 while (end < points.size() && points[end] != U'\n') ++end;
                 if (end >= points.size()) return table;
                 // One code point between the newlines is the pair's own; more is a pair read as
-                // something else.
-                if (end == at + 1 && points[at] != kReplacement && points[at] != 0)
-                    table[(lead - 0x81) * (0xFE - 0x40 + 1) + (trail - 0x40)] = points[at];
+                // something else. A private-use code point (code page 950 gives them for the
+                // ETen kana and symbols) does not replace a real character of the fallback.
+                char32_t& slot = table[(lead - 0x81) * (0xFE - 0x40 + 1) + (trail - 0x40)];
+                const char32_t c = points[at];
+                const bool privateUse = c >= 0xE000 && c <= 0xF8FF;
+                if (end == at + 1 && c != kReplacement && c != 0 && !(privateUse && slot != 0))
+                    slot = c;
                 at = end + 1;
             }
         }
@@ -87,6 +93,19 @@ int main(int argc, char** argv) {
     std::fprintf(out, "// Written by morvane-charsettables at build time.\nnamespace morvane {\n");
     Write(out, "kGbPairTable", gb);
     Write(out, "kBig5PairTable", big5);
+    // What the tables hold, so that glyphs drawn from older tables are not taken for theirs.
+    std::uint64_t digest = 0xCBF29CE484222325u;
+    for (const std::vector<char32_t>* table : {&gb, &big5}) {
+        for (char32_t c : *table) {
+            for (int shift = 0; shift < 32; shift += 8) {
+                digest ^= (c >> shift) & 0xFF;
+                digest *= 0x100000001B3u;
+            }
+        }
+    }
+    std::fprintf(out, "extern const unsigned long long kPairTablesDigest;\n");
+    std::fprintf(out, "const unsigned long long kPairTablesDigest = 0x%llXull;\n",
+                 static_cast<unsigned long long>(digest));
     std::fprintf(out, "}  // namespace morvane\n");
     return std::fclose(out) == 0 ? 0 : 1;
 }

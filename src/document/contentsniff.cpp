@@ -10,10 +10,28 @@ namespace {
 
 // Formats whose first bytes may hold no NUL, so that the NUL test alone would let them by.
 constexpr std::string_view kBinarySignatures[] = {
-    "\x89PNG",         "GIF87a",     "GIF89a",     "\xFF\xD8\xFF", "%PDF-",    "PK\x03\x04",
-    "\x1F\x8B",        "BZh",        "\xFD" "7zXZ", "7z\xBC\xAF",  "\x28\xB5\x2F\xFD",
-    "\x7F" "ELF",      "RIFF",       "OggS",       "ID3",          "fLaC",     "Rar!\x1A\x07",
-    "\xD0\xCF\x11\xE0", "wOFF",      "wOF2",
+    "\x89PNG",
+    "GIF87a",
+    "GIF89a",
+    "\xFF\xD8\xFF",
+    "%PDF-",
+    "PK\x03\x04",
+    "\x1F\x8B",
+    "BZh",
+    "\xFD"
+    "7zXZ",
+    "7z\xBC\xAF",
+    "\x28\xB5\x2F\xFD",
+    "\x7F"
+    "ELF",
+    "RIFF",
+    "OggS",
+    "ID3",
+    "fLaC",
+    "Rar!\x1A\x07",
+    "\xD0\xCF\x11\xE0",
+    "wOFF",
+    "wOF2",
 };
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <optional>
 
 #include "document/abc.h"
+#include "document/screenreader.h"
+#include "document/sgrparameter.h"
 #include "document/textlines.h"
 #include "platform/files.h"
 #include "platform/gbcodec.h"
@@ -23,19 +25,6 @@ bool StartsWith(std::string_view text, char a, char b) {
 
 bool StartsWith(std::string_view text, char a, char b, char c) {
     return text.size() >= 3 && text[0] == a && text[1] == b && text[2] == c;
-}
-
-// A parameter is a decimal number; empty means 0. Anything else, or a number too long to matter,
-// is -1 and has no effect.
-int ParameterCode(const std::string& param) {
-    if (param.empty()) return 0;
-    int value = 0;
-    for (char ch : param) {
-        if (ch < '0' || ch > '9') return -1;
-        value = value * 10 + (ch - '0');
-        if (value > 9999) return -1;
-    }
-    return value;
 }
 
 // The 256 colours of xterm: the 16 of the palette, a 6 x 6 x 6 cube, then 24 greys.
@@ -86,32 +75,53 @@ bool Tabc::LoadText(const std::string& path) {
                    " lines: the picture and the page end at line " + std::to_string(FMaxRows) +
                    "; the text holds them all.");
     }
+    if (FColCount > kPictureColumns) {
+        ShowNotice(name + " has lines of " + std::to_string(FColCount) +
+                   " columns: the picture ends at column " + std::to_string(kPictureColumns) +
+                   " (2048 pixels); the text and the page hold them whole.");
+    }
     return true;
 }
 
 std::optional<size_t> Tabc::ParseText(std::string_view bytes) {
+    const size_t nul = bytes.find('\0');
+    const std::string_view text = bytes.substr(0, nul);
     FWideCells = false;
     FHasEscapes = false;
-    FLines = SplitTextLines(bytes);
     // A sequence left open at the end of the last load must not swallow the start of this one:
     // reloading a file shows what loading it showed.
     EndSequence(false);
     FBright = false;
     FReversed = false;
+    FCurAttr = 0;
+    FCurFg = FDefaultFg;
+    FCurBg = FDefaultBg;
+    std::optional<TEncoding> encoding = FEncodingChoice;
+    if (!encoding && IsUtf8Art(text)) encoding = TEncoding::Utf8;
+    if (encoding == TEncoding::Utf8 || UsesTerminalPlacement(text)) {
+        TScreenReader(*this, encoding == TEncoding::Utf8 ? TEncoding::Utf8 : TEncoding::Gb)
+            .Read(text);
+    } else {
+        ParseLines(text);
+    }
+    FBlinks = false;
+    for (const auto& row : FAttrs)
+        for (std::uint8_t attr : row) FBlinks = FBlinks || (attr & caBlink);
+    FEncoding = encoding ? *encoding : DetectEncoding(FLines);
+    return nul == std::string_view::npos ? std::nullopt : std::optional<size_t>(nul);
+}
+
+void Tabc::ParseLines(std::string_view text) {
+    FLines = SplitTextLines(text);
     FColCount = 1;
     FRowCount = static_cast<std::int32_t>(std::min<size_t>(FLines.size(), FMaxRows));
     SizeGrid(FRowCount);
-    FCurFg = FDefaultFg;
-    FCurBg = FDefaultBg;
     // Every line is parsed so that no escape byte reaches the text; only the grid's rows count.
     for (size_t r = 0; r < FLines.size(); ++r) {
         FLines[r] = ParseLine(FLines[r], static_cast<int>(std::min<size_t>(r, INT32_MAX)));
         if (r < static_cast<size_t>(FRowCount))
             FColCount = std::max(FColCount, ColumnCount(FLines[r].size()));
     }
-    TakeEncoding();
-    const size_t nul = bytes.find('\0');
-    return nul == std::string_view::npos ? std::nullopt : std::optional<size_t>(nul);
 }
 
 std::string Tabc::ParseLine(std::string_view line, int row) {
@@ -139,11 +149,15 @@ std::string Tabc::ParseLine(std::string_view line, int row) {
         const size_t firstCol = out.size() + 1;
         out.append(rest.data(), run);
         rest.remove_prefix(run);
-        if (!inGrid || (FCurFg == FDefaultFg && FCurBg == FDefaultBg)) continue;
+        const bool coloured = FCurFg != FDefaultFg || FCurBg != FDefaultBg;
+        if (!inGrid || (!coloured && FCurAttr == 0)) continue;
         const size_t lastCol = std::min(firstCol + run - 1, static_cast<size_t>(FMaxCols));
         for (size_t col = firstCol; col <= lastCol; ++col) {
-            FMarked[row][col] = true;
-            FCells[row][col] = {FCurFg, FCurBg};
+            if (coloured) {
+                FMarked[row][col] = true;
+                FCells[row][col] = {FCurFg, FCurBg};
+            }
+            if (FCurAttr != 0) SetCellAttr(row, static_cast<int>(col), FCurAttr);
         }
     }
     return out;
@@ -180,7 +194,8 @@ void Tabc::ReadParameter(std::string_view& rest) {
         const unsigned char ch = static_cast<unsigned char>(rest[n]);
         if (ch < 0x20 || ch > 0x3F || ch == ';') break;
         // An introducer inside a sequence starts a new one, "*[" as well as ESC "[".
-        if (StartsWith(rest.substr(n), '*', '[') || StartsWith(rest.substr(n), '*', '*', '[')) break;
+        if (StartsWith(rest.substr(n), '*', '[') || StartsWith(rest.substr(n), '*', '*', '['))
+            break;
         ++n;
     }
     FSeqParam.append(rest.data(), n);
@@ -190,7 +205,7 @@ void Tabc::ReadParameter(std::string_view& rest) {
 bool Tabc::TakeSeparator(std::string_view& rest) {
     if (rest.empty() || rest[0] != ';') return false;
     rest.remove_prefix(1);
-    FSeqCodes.push_back(ParameterCode(FSeqParam));
+    FSeqCodes.push_back(SgrParameterCode(FSeqParam));
     FSeqParam.clear();
     return true;
 }
@@ -206,7 +221,7 @@ int Tabc::TakeFinal(std::string_view& rest) {
 void Tabc::EndSequence(bool apply) {
     FInEscape = false;
     if (apply) {
-        FSeqCodes.push_back(ParameterCode(FSeqParam));
+        FSeqCodes.push_back(SgrParameterCode(FSeqParam));
         ApplySgrList(FSeqCodes);
     }
     FSeqCodes.clear();
@@ -239,8 +254,17 @@ void Tabc::ApplySgr(int code) {
     if (code == 0) {
         FBright = false;
         FReversed = false;
+        FCurAttr = 0;
         FCurFg = FDefaultFg;
         FCurBg = FDefaultBg;
+    } else if (code == 4) {
+        FCurAttr |= caUnderline;
+    } else if (code == 24) {
+        FCurAttr &= ~caUnderline;
+    } else if (code == 5 || code == 6) {
+        FCurAttr |= caBlink;
+    } else if (code == 25) {
+        FCurAttr &= ~caBlink;
     } else if (code == 22) {
         // Normal intensity takes back what 1 brightened; the default foreground stays itself.
         FBright = false;

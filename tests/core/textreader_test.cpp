@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "document/abc.h"
 #include "testfiles.h"
 
@@ -21,11 +23,17 @@ struct TMark {
     TColor Bg;
 };
 
+struct TAttrMark {
+    int Col;
+    std::uint8_t Attr;
+};
+
 struct TLineCase {
     const char* Name;
     std::string Line;
     std::string Text;
-    std::vector<TMark> Marks;  // every other cell of the row is unmarked
+    std::vector<TMark> Marks;           // every other cell of the row is unmarked
+    std::vector<TAttrMark> Attrs = {};  // every other cell of the row has no attributes
 };
 
 // One line through LoadText: the text left, and exactly the cells that got colours.
@@ -49,6 +57,12 @@ TEST_P(ParseLineTest, LeavesTheTextAndColoursTheCells) {
             EXPECT_FALSE(doc.FMarked[0][c]) << "col " << c;
         }
     }
+    std::vector<std::uint8_t> attrs(Tabc::kMaxCols + 1, 0);
+    for (const TAttrMark& mark : GetParam().Attrs) attrs[mark.Col] = mark.Attr;
+    for (int c = 1; c <= Tabc::kMaxCols; ++c)
+        EXPECT_EQ(doc.CellAttr(0, c), attrs[c]) << "col " << c;
+    EXPECT_EQ(doc.FBlinks, std::any_of(attrs.begin(), attrs.end(),
+                                       [](std::uint8_t attr) { return attr & caBlink; }));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -62,12 +76,16 @@ INSTANTIATE_TEST_SUITE_P(
         TLineCase{"DoubleEscIntroducer", "\x1B\x1B[32mX", "X", {{1, kGreen, 0}}},
         TLineCase{"BoldAloneKeepsWhite", "\x1B[1mW", "W", {}},
         TLineCase{"BoldThenGreen", "\x1B[1m\x1B[32mG", "G", {{1, kBrightGreen, 0}}},
-        TLineCase{"ZeroResets", "\x1B[1;31mA\x1B[0mB\x1B[32mC", "ABC",
+        TLineCase{"ZeroResets",
+                  "\x1B[1;31mA\x1B[0mB\x1B[32mC",
+                  "ABC",
                   {{1, kBrightRed, 0}, {3, kGreen, 0}}},
-        TLineCase{"EmptyParameterResets", "\x1B[31mA\x1B[mB*[32mC*[mD", "ABCD",
+        TLineCase{"EmptyParameterResets",
+                  "\x1B[31mA\x1B[mB*[32mC*[mD",
+                  "ABCD",
                   {{1, kRed, 0}, {3, kGreen, 0}}},
-        TLineCase{"ResetAtLineEndLeavesNoBytes", "\x1B[31mAB\x1B[m", "AB",
-                  {{1, kRed, 0}, {2, kRed, 0}}},
+        TLineCase{
+            "ResetAtLineEndLeavesNoBytes", "\x1B[31mAB\x1B[m", "AB", {{1, kRed, 0}, {2, kRed, 0}}},
         TLineCase{"StarResetAtLineEnd", "*[31mA*[m", "A", {{1, kRed, 0}}},
         TLineCase{"IntroducerAtLineEnd", "AB\x1B[", "AB", {}},
         TLineCase{"Reverse", "\x1B[7mX", "X", {{1, 0, kWhite}}},
@@ -76,22 +94,28 @@ INSTANTIATE_TEST_SUITE_P(
         TLineCase{"LeadingZeros", "\x1B[01;031mX", "X", {{1, kBrightRed, 0}}},
         TLineCase{"DefaultForeground", "\x1B[31;44;39mX", "X", {{1, kWhite, 0x800000}}},
         TLineCase{"DefaultBackground", "\x1B[44;49mX", "X", {}},
-        TLineCase{"UnknownCodesDoNothing", "\x1B[38;100;312;5mX", "X", {}},
+        TLineCase{"UnknownCodesDoNothing", "\x1B[38;100;312;50mX", "X", {}},
         TLineCase{"BadParameterAloneIgnored", "\x1B[31;?5mX", "X", {{1, kRed, 0}}},
         TLineCase{"EraseScreenIsNoColour", "\x1B[2JHello mom", "Hello mom", {}},
-        TLineCase{"CursorMoveKeepsArt", "\x1B[31mA\x1B[5CB", "AB", {{1, kRed, 0}, {2, kRed, 0}}},
-        TLineCase{"CursorPositionChangesNothing", "\x1B[7;31HX", "X", {}},
+        TLineCase{
+            "CursorMovePlacesArt", "\x1B[31mA\x1B[5CB", "A     B", {{1, kRed, 0}, {7, kRed, 0}}},
+        TLineCase{"CursorPositionPlaces", "\x1B[1;4HX", "   X", {}},
         TLineCase{"EraseLine", "\x1B[KX", "X", {}},
         TLineCase{"UnfinishedThenReset", "\x1B[1;33\x1B[mX", "X", {}},
         TLineCase{"UnfinishedStarThenStar", "*[1;31*[32mX", "X", {{1, kGreen, 0}}},
         TLineCase{"ControlByteEndsSequence", "\x1B[31\x01X", "\x01X", {}},
         TLineCase{"HighByteEndsSequence", "\x1B[31\xB0\xA1", "\xB0\xA1", {}},
-        TLineCase{"MacroEscapeDropsEsc", "\x1B*sX", "*sX", {}},
-        TLineCase{"LoneEscDropped", "A\x1B" "B\x1B", "AB", {}},
+        TLineCase{"MacroEscapeIsOneSequence", "\x1B*sX", "X", {}},
+        TLineCase{"EscAndFinalIsOneSequence",
+                  "A\x1B"
+                  "BC",
+                  "AC",
+                  {}},
+        TLineCase{"LoneEscDropped", "A\x1B\xB0\xA1\x1B", "A\xB0\xA1", {}},
         TLineCase{"StarIsText", "*Star* [x]", "*Star* [x]", {}},
         TLineCase{"HalfColouredCharacter", "\xB0\x1B[31m\xA1", "\xB0\xA1", {{2, kRed, 0}}},
-        TLineCase{"WhiteOnBlackAfterColourIsUnmarked", "\x1B[31mA\x1B[37;1mB", "AB",
-                  {{1, kRed, 0}}},
+        TLineCase{
+            "WhiteOnBlackAfterColourIsUnmarked", "\x1B[31mA\x1B[37;1mB", "AB", {{1, kRed, 0}}},
         // Richer colour: 256 colours, 24-bit colour, normal intensity and reverse off.
         TLineCase{"PaletteCube", "\x1B[38;5;196mX", "X", {{1, 0x0000FF, 0}}},
         TLineCase{"PaletteBackground", "\x1B[48;5;21mX", "X", {{1, kWhite, 0xFF0000}}},
@@ -111,11 +135,27 @@ INSTANTIATE_TEST_SUITE_P(
         TLineCase{"NormalIntensityKeepsDefaultWhite", "\x1B[1;22mX", "X", {}},
         TLineCase{"ReverseOff", "\x1B[31;44;7;27mX", "X", {{1, kRed, 0x800000}}},
         TLineCase{"ReverseOffWithoutReverse", "\x1B[31;44;27mX", "X", {{1, kRed, 0x800000}}},
-        TLineCase{"ReverseTwiceThenOff", "\x1B[31;7;7;27mX", "X", {{1, kRed, 0}}}),
+        TLineCase{"ReverseTwiceThenOff", "\x1B[31;7;7;27mX", "X", {{1, kRed, 0}}},
+        // Blink and underline: attributes of their own, in the default colours too.
+        TLineCase{"BlinkInDefaultColours", "\x1B[5mAB", "AB", {}, {{1, caBlink}, {2, caBlink}}},
+        TLineCase{"RapidBlinkBlinks", "\x1B[6mA", "A", {}, {{1, caBlink}}},
+        TLineCase{"BlinkWithColour",
+                  "\x1B[1;5;33mA\x1B[25mB",
+                  "AB",
+                  {{1, 0x00FFFF, 0}, {2, 0x00FFFF, 0}},
+                  {{1, caBlink}}},
+        TLineCase{"UnderlineUntilOff", "\x1B[4mA\x1B[24mB", "AB", {}, {{1, caUnderline}}},
+        TLineCase{
+            "ResetEndsBoth", "\x1B[4;5mA\x1B[0mB\x1B[mC", "ABC", {}, {{1, caBlink | caUnderline}}},
+        TLineCase{"AttributesSurviveColourChange",
+                  "\x1B[4m\x1B[31mA\x1B[39mB",
+                  "AB",
+                  {{1, kRed, 0}},
+                  {{1, caUnderline}, {2, caUnderline}}}),
     [](const auto& info) { return info.param.Name; });
 
 class TextReaderTest : public testing::Test {
-protected:
+  protected:
     Tabc Load(const std::string& bytes) {
         Tabc doc;
         EXPECT_TRUE(doc.LoadFile(Dir.Write("a.txt", bytes)));
@@ -181,7 +221,8 @@ TEST_F(TextReaderTest, EveryRowOfThePictureIsColoured) {
 TEST_F(TextReaderTest, LinesPastThePictureLoseTheirSequencesButColourNothing) {
     std::string text;
     for (int i = 0; i < 600; ++i)
-        text += (i < 553 ? "\x1B[31mrow" : "\x1B[32mlonger row beyond " + std::to_string(i)) + "\r\n";
+        text +=
+            (i < 553 ? "\x1B[31mrow" : "\x1B[32mlonger row beyond " + std::to_string(i)) + "\r\n";
     TRecordingSink sink;
     Tabc doc;
     doc.SetMessageSink(&sink);

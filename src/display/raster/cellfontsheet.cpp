@@ -10,10 +10,14 @@
 #include "platform/files.h"
 
 namespace morvane {
+
+// Written at build time with the character tables the wide glyphs are drawn for.
+extern const unsigned long long kPairTablesDigest;
+
 namespace {
 
 // Written and read on the same machine, in its own byte order; the check word refuses any other.
-constexpr char kMagic[8] = {'M', 'V', 'C', 'E', 'L', 'L', 'G', '3'};
+constexpr char kMagic[8] = {'M', 'V', 'C', 'E', 'L', 'L', 'G', '4'};
 constexpr std::uint32_t kByteOrderCheck = 0x01020304;
 // The masks start at a multiple of this, so they can be read where they lie.
 constexpr std::size_t kMaskAlignment = 64;
@@ -45,7 +49,7 @@ void AppendString(std::string& out, const std::string& text) {
 }
 
 class TReader {
-public:
+  public:
     TReader(const char* bytes, std::size_t size) : FBytes(bytes), FSize(size) {}
 
     bool Take(void* out, std::size_t size) {
@@ -64,7 +68,7 @@ public:
     void Align(std::size_t alignment) { FAt = (FAt + alignment - 1) / alignment * alignment; }
     std::size_t At() const { return FAt; }
 
-private:
+  private:
     const char* FBytes;
     std::size_t FSize;
     std::size_t FAt = 0;
@@ -75,6 +79,7 @@ private:
 void TCellFont::WriteSheet(const std::string& path) {
     std::string sheet(kMagic, sizeof kMagic);
     Append(sheet, kByteOrderCheck);
+    Append(sheet, kPairTablesDigest);
     AppendString(sheet, FontIdentity(FNarrowPath));
     AppendString(sheet, FontIdentity(FWidePath));
     sheet.resize((sheet.size() + kMaskAlignment - 1) / kMaskAlignment * kMaskAlignment, '\0');
@@ -111,9 +116,11 @@ std::unique_ptr<TCellFont> TCellFont::FromSheet(const std::string& sheetPath,
     TReader reader(static_cast<const char*>(address), size);
     char magic[sizeof kMagic];
     std::uint32_t order = 0;
+    unsigned long long tables = 0;
     std::string narrowIdentity, wideIdentity;
     if (!reader.Take(magic, sizeof magic) || std::memcmp(magic, kMagic, sizeof kMagic) != 0 ||
         !reader.Take(&order, sizeof order) || order != kByteOrderCheck ||
+        !reader.Take(&tables, sizeof tables) || tables != kPairTablesDigest ||
         !reader.TakeString(narrowIdentity) || !reader.TakeString(wideIdentity) ||
         narrowIdentity.empty() || narrowIdentity != FontIdentity(narrowPath) ||
         wideIdentity.empty() || wideIdentity != FontIdentity(widePath)) {
