@@ -81,6 +81,13 @@ void Tabc::SizeGrid(int rows) {
     FBlinks = false;
 }
 
+bool Tabc::HasAttributes() const {
+    for (const auto& row : FAttrs)
+        for (std::uint8_t attr : row)
+            if (attr != 0) return true;
+    return false;
+}
+
 void Tabc::SetCellAttr(int row, int col, std::uint8_t attr) {
     if (FAttrs.size() < FMarked.size()) FAttrs.resize(FMarked.size());
     FAttrs[row][col] = attr;

@@ -149,6 +149,8 @@ class Tabc {
                    ? FAttrs[row][col]
                    : 0;
     }
+    /// Some cell of the grid has attributes.
+    bool HasAttributes() const;
     /// Sets a grid cell's attributes; the row must be in the grid.
     void SetCellAttr(int row, int col, std::uint8_t attr);
     /// The character set of the text's double-byte characters: set by every load of text, found

@@ -164,6 +164,28 @@ char32_t PairToUnicode(TEncoding encoding, std::uint8_t lead, std::uint8_t trail
                                         : kGbPairTable)[DoubleByteSlot(lead, trail)];
 }
 
+bool FindPair(char32_t code, TEncoding& encoding, std::uint8_t& lead, std::uint8_t& trail) {
+    // Each entry: the code point, then GB before Big5, then the slot.
+    static const std::vector<std::uint64_t> pairs = [] {
+        std::vector<std::uint64_t> entries;
+        for (std::uint64_t set = 0; set < 2; ++set) {
+            const char32_t* table = set == 0 ? kGbPairTable : kBig5PairTable;
+            for (int slot = 0; slot < kDoubleByteSlots; ++slot)
+                if (table[slot] != 0)
+                    entries.push_back(std::uint64_t{table[slot]} << 32 | set << 16 | slot);
+        }
+        std::sort(entries.begin(), entries.end());
+        return entries;
+    }();
+    const auto found = std::lower_bound(pairs.begin(), pairs.end(), std::uint64_t{code} << 32);
+    if (found == pairs.end() || *found >> 32 != code) return false;
+    encoding = (*found >> 16 & 1) ? TEncoding::Big5 : TEncoding::Gb;
+    const int slot = static_cast<int>(*found & 0xFFFF);
+    lead = static_cast<std::uint8_t>(0x81 + slot / (0xFE - 0x40 + 1));
+    trail = static_cast<std::uint8_t>(0x40 + slot % (0xFE - 0x40 + 1));
+    return true;
+}
+
 int Utf8Cells(char32_t code) {
     if (code < 0x80) return 1;
     if (code < 0x10000 && PairCharacters()[code]) return 2;

@@ -29,6 +29,10 @@ constexpr int DoubleByteSlot(std::uint8_t lead, std::uint8_t trail) {
 /// The Unicode code point of a pair in encoding (Gb or Big5); 0 when it has none.
 char32_t PairToUnicode(TEncoding encoding, std::uint8_t lead, std::uint8_t trail);
 
+/// The pair that writes code point code: GB's where GB has one, else Big5's; false when neither
+/// has it.
+bool FindPair(char32_t code, TEncoding& encoding, std::uint8_t& lead, std::uint8_t& trail);
+
 /// One character at the start of a text: how many bytes it takes, how many 8-pixel cells it
 /// covers, and its code point (0 for a byte that starts no character, drawn blank).
 struct TCharacter {

@@ -13,6 +13,14 @@ const char kTableStart[] =
     "color=\"#eeeeee\"> ";
 const char kTableEnd[] = "</font></td></tr></table>";
 
+// Blinking runs hide in their background half of every second, as a terminal's do.
+const char kPlainStyle[] =
+    "<style type=\"text/css\"><!--  .quillet {  line-height: 99%}--> </style></HEAD><BODY";
+const char kAttributeStyle[] =
+    "<style type=\"text/css\"><!--  .quillet {  line-height: 99%} .blink { animation: blink 1s "
+    "step-end infinite } @keyframes blink { 50% { color: transparent } } .underline { "
+    "text-decoration: underline }--> </style></HEAD><BODY";
+
 // Six upper-case hex digits, red first, as pages print colours.
 void AppendColor(std::string& out, TColor colour) {
     static const char kHex[] = "0123456789ABCDEF";
@@ -25,13 +33,26 @@ void AppendCellText(std::string& out, std::string_view text) {
     if (text == " ") return;
     for (char ch : text) {
         switch (ch) {
-            case ' ': out += "&nbsp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '&': out += "&amp;"; break;
-            case '\t': out += "&nbsp;&nbsp;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += ch;
+            case ' ':
+                out += "&nbsp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '&':
+                out += "&amp;";
+                break;
+            case '\t':
+                out += "&nbsp;&nbsp;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += ch;
         }
     }
 }
@@ -40,9 +61,10 @@ void AppendCellText(std::string& out, std::string_view text) {
 // there.
 std::string TitleLine(const std::string& sourcePath, TEncoding encoding) {
     const std::string name = NameOf(sourcePath);
-    return "<H1><CENTER><font color=ff0000 size=12 >" +
-           HtmlEscape(encoding == TEncoding::Big5 ? FileNameToBig5(name) : FileNameToGb(name),
-                      hemText) +
+    const std::string title = encoding == TEncoding::Big5   ? FileNameToBig5(name)
+                              : encoding == TEncoding::Utf8 ? name
+                                                            : FileNameToGb(name);
+    return "<H1><CENTER><font color=ff0000 size=12 >" + HtmlEscape(title, hemText) +
            "</font></CENTER></H1>";
 }
 
@@ -53,7 +75,7 @@ std::string CharsetLine(TEncoding encoding) {
 
 // A page written line by line, in chunks: a long page needs no copy of itself in memory.
 class TPageOut {
-public:
+  public:
     explicit TPageOut(const std::string& path) : FFile(path) {}
 
     void Line(std::string_view line) {
@@ -70,7 +92,7 @@ public:
         FFile.Commit();
     }
 
-private:
+  private:
     static constexpr size_t kChunkBytes = 64 * 1024;
     TFileWriter FFile;
     std::string FChunk;
@@ -85,10 +107,17 @@ std::uint32_t SwapRedBlue(TColor colour) {
 
 void Tabc::SaveHtml(const std::string& path) {
     switch (FKind) {
-        case dkHtml: WriteFileAtomic(path, ReadWholeFile(FSourcePath)); break;
-        case dkColor: WriteColorPage(path); break;
-        case dkText: FHasEscapes ? WriteColorPage(path) : WriteTextPage(path); break;
-        case dkNone: break;
+        case dkHtml:
+            WriteFileAtomic(path, ReadWholeFile(FSourcePath));
+            break;
+        case dkColor:
+            WriteColorPage(path);
+            break;
+        case dkText:
+            FHasEscapes ? WriteColorPage(path) : WriteTextPage(path);
+            break;
+        case dkNone:
+            break;
     }
 }
 
@@ -96,7 +125,7 @@ void Tabc::WriteColorPage(const std::string& path) {
     TPageOut page(path);
     page.Line("<HTML><HEAD><meta name=\"GENERATOR\" content=\"Quillet\">");
     page.Line(CharsetLine(FEncoding));
-    page.Line("<style type=\"text/css\"><!--  .quillet {  line-height: 99%}--> </style></HEAD><BODY");
+    page.Line(HasAttributes() ? kAttributeStyle : kPlainStyle);
     page.Line("background=\"bk.gif\" BGCOLOR=\"#000000\" text=\"#ffffff\">");
     page.Line(TitleLine(FSourcePath, FEncoding));
     const std::int64_t width = static_cast<std::int64_t>(FColCount) * 8 + 32;
@@ -137,14 +166,28 @@ void Tabc::BuildHtmlLines(std::vector<std::string>& list) {
 
 void Tabc::BuildHtmlRows(const std::function<void(std::string& line)>& flush) {
     std::string buffer;
+    // A UTF-8 row's cells: the first cell of a character holds its bytes, a wide one's second
+    // cell none.
+    std::vector<std::string_view> cellTexts;
+    const bool utf8 = FEncoding == TEncoding::Utf8 && !FWideCells;
     for (int r = 0; r < FRowCount; ++r) {
         const std::string& line = FLines[r];
-        const std::int64_t n = static_cast<std::int64_t>(line.size());
+        if (utf8) {
+            cellTexts.clear();
+            for (size_t at = 0; at < line.size();) {
+                const TCharacter c = NextCharacter(FEncoding, std::string_view(line).substr(at));
+                cellTexts.push_back(std::string_view(line).substr(at, c.Bytes));
+                for (int k = 1; k < c.Cells; ++k) cellTexts.emplace_back();
+                at += c.Bytes;
+            }
+        }
+        const std::int64_t n = static_cast<std::int64_t>(utf8 ? cellTexts.size() : line.size());
         // A row the grid does not hold has no colours.
         const bool inGrid = static_cast<size_t>(r) < FMarked.size();
         bool fontOpen = false;
-        // Attributes name only the colours that differ from the defaults.
-        auto appendAttributes = [this, &buffer](const TCellColors& cell) {
+        // Attributes name only the colours that differ from the defaults, then the classes of
+        // blinking and underlined runs.
+        auto appendAttributes = [this, &buffer](const TCellColors& cell, std::uint8_t attr) {
             if (cell.Fg != FDefaultFg) {
                 buffer += "color=\"#";
                 AppendColor(buffer, cell.Fg);
@@ -155,6 +198,12 @@ void Tabc::BuildHtmlRows(const std::function<void(std::string& line)>& flush) {
                 AppendColor(buffer, cell.Bg);
                 buffer += "\" ";
             }
+            if (attr & (caBlink | caUnderline)) {
+                buffer += "class=\"";
+                if (attr & caBlink) buffer += (attr & caUnderline) ? "blink " : "blink";
+                if (attr & caUnderline) buffer += "underline";
+                buffer += "\" ";
+            }
         };
         for (std::int64_t col = 1;; ++col) {
             std::string_view text;
@@ -162,32 +211,36 @@ void Tabc::BuildHtmlRows(const std::function<void(std::string& line)>& flush) {
                 const size_t from = 2 * static_cast<size_t>(col) - 2;
                 if (from < line.size()) text = std::string_view(line).substr(from, 2);
             } else if (col <= n) {
-                text = std::string_view(line).substr(col - 1, 1);
+                text = utf8 ? cellTexts[col - 1] : std::string_view(line).substr(col - 1, 1);
             }
-            const bool marked = inGrid && col <= FMaxCols && FMarked[r][col];
-            const TCellColors cell = marked ? FCells[r][col] : TCellColors{};
-            if (col == 1 && marked) {
+            const bool gridCell = inGrid && col <= FMaxCols;
+            const bool marked = gridCell && FMarked[r][col];
+            const std::uint8_t attr = gridCell ? CellAttr(r, static_cast<int>(col)) : 0;
+            const bool styled = marked || attr != 0;
+            const TCellColors cell = marked ? FCells[r][col] : TCellColors{FDefaultFg, FDefaultBg};
+            if (col == 1 && styled) {
                 fontOpen = true;
                 buffer += "<font";
-                if (cell.Fg != FDefaultFg || cell.Bg != FDefaultBg) {
+                if (cell.Fg != FDefaultFg || cell.Bg != FDefaultBg || attr != 0) {
                     buffer += ' ';
-                    appendAttributes(cell);
+                    appendAttributes(cell, attr);
                     buffer.pop_back();
                 }
                 buffer += '>';
-            } else if (marked && fontOpen) {
+            } else if (styled && fontOpen) {
                 const TCellColors& prev = FCells[r][col - 1];
-                if (cell.Fg != prev.Fg || cell.Bg != prev.Bg) {
+                if (cell.Fg != prev.Fg || cell.Bg != prev.Bg ||
+                    attr != CellAttr(r, static_cast<int>(col - 1))) {
                     buffer += "</font><font ";
                     flush(buffer);
-                    appendAttributes(cell);
+                    appendAttributes(cell, attr);
                     buffer += '>';
                 }
-            } else if (marked) {
+            } else if (styled) {
                 fontOpen = true;
                 buffer += "<font  ";
                 flush(buffer);
-                appendAttributes(cell);
+                appendAttributes(cell, attr);
                 buffer += '>';
             } else if (fontOpen) {
                 buffer += "</font>";

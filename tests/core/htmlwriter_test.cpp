@@ -32,8 +32,7 @@ INSTANTIATE_TEST_SUITE_P(
         TEscapeCase{"TextLoneBlankIsEmpty", " ", hemText, ""},
         TEscapeCase{"TextTwoBlanks", "  ", hemText, "&nbsp;&nbsp;"},
         TEscapeCase{"TextGbBytesPass", "\xB0\xA1\xD6\xD0", hemText, "\xB0\xA1\xD6\xD0"},
-        TEscapeCase{"AttrKeepsAmpersandAndBlanks", "a <b>&\"\tc", hemAttr,
-                    "a &lt;b&gt;&&quot;\tc"},
+        TEscapeCase{"AttrKeepsAmpersandAndBlanks", "a <b>&\"\tc", hemAttr, "a &lt;b&gt;&&quot;\tc"},
         TEscapeCase{"AttrLoneBlankStays", " ", hemAttr, " "},
         TEscapeCase{"OtherModeIsEmpty", "abc", 5, ""}),
     [](const auto& info) { return info.param.Name; });
@@ -48,7 +47,7 @@ TEST(SwapRedBlueTest, PrintsRedFirstFromTheLow24Bits) {
 
 // A document built cell by cell, as the readers would leave it.
 class HtmlWriterTest : public testing::Test {
-protected:
+  protected:
     Tabc Doc;
     TTempFolder Dir;
 
@@ -87,10 +86,10 @@ TEST_F(HtmlWriterTest, RunsBecomeFontElementsSplitAtColourChanges) {
     Mark(0, 1, 0x0000FF, 0);
     Mark(0, 2, 0x0000FF, 0);
     Mark(0, 4, 0xFF0000, 0x800000);
-    EXPECT_EQ(Build(), (std::vector<std::string>{
-                           "<font color=\"#FF0000\">AB</font>&nbsp;<font  ",
-                           "color=\"#0000FF\" style=\"BACKGROUND-COLOR:#000080\" >C</font><br>",
-                           "x"}));
+    EXPECT_EQ(Build(),
+              (std::vector<std::string>{
+                  "<font color=\"#FF0000\">AB</font>&nbsp;<font  ",
+                  "color=\"#0000FF\" style=\"BACKGROUND-COLOR:#000080\" >C</font><br>", "x"}));
 }
 
 TEST_F(HtmlWriterTest, RowsWithoutColoursAndEmptyRows) {
@@ -113,9 +112,9 @@ TEST_F(HtmlWriterTest, MarkedDefaultCells) {
     Mark(0, 1, 0xFFFFFF, 0);
     Mark(0, 2, 0x000080, 0);
     Mark(1, 2, 0xFFFFFF, 0);
-    EXPECT_EQ(Build(), (std::vector<std::string>{"<font>A</font><font ",
-                                                 "color=\"#800000\" >B</font><br>", "x<font  ",
-                                                 ">Y</font>"}));
+    EXPECT_EQ(Build(),
+              (std::vector<std::string>{"<font>A</font><font ", "color=\"#800000\" >B</font><br>",
+                                        "x<font  ", ">Y</font>"}));
 }
 
 TEST_F(HtmlWriterTest, FirstCellTagsByColours) {
@@ -123,11 +122,10 @@ TEST_F(HtmlWriterTest, FirstCellTagsByColours) {
     Mark(0, 1, 0xFFFFFF, 0x000080);
     Mark(1, 1, 0x000080, 0);
     Mark(2, 1, 0x000080, 0x008000);
-    EXPECT_EQ(Build(),
-              (std::vector<std::string>{
-                  "<font style=\"BACKGROUND-COLOR:#800000\">A</font><br>",
-                  "<font color=\"#800000\">B</font><br>",
-                  "<font color=\"#800000\" style=\"BACKGROUND-COLOR:#008000\">C</font>"}));
+    EXPECT_EQ(Build(), (std::vector<std::string>{
+                           "<font style=\"BACKGROUND-COLOR:#800000\">A</font><br>",
+                           "<font color=\"#800000\">B</font><br>",
+                           "<font color=\"#800000\" style=\"BACKGROUND-COLOR:#008000\">C</font>"}));
 }
 
 TEST_F(HtmlWriterTest, HalfColouredCharacterIsSplitBetweenTwoFonts) {
@@ -136,6 +134,50 @@ TEST_F(HtmlWriterTest, HalfColouredCharacterIsSplitBetweenTwoFonts) {
     Mark(0, 2, 0x008000, 0);
     EXPECT_EQ(Build(), (std::vector<std::string>{"<font color=\"#800000\">\xB0</font><font ",
                                                  "color=\"#008000\" >\xA1</font>"}));
+}
+
+TEST_F(HtmlWriterTest, BlinkingAndUnderlinedRunsCarryTheirClasses) {
+    SetRows({"ABCD", "xy"});
+    Mark(0, 1, 0x000080, 0);
+    Doc.SetCellAttr(0, 1, caBlink);
+    Doc.SetCellAttr(0, 2, caBlink);
+    Doc.SetCellAttr(0, 3, caBlink | caUnderline);
+    Doc.SetCellAttr(1, 1, caUnderline);
+    EXPECT_EQ(Build(),
+              (std::vector<std::string>{"<font color=\"#800000\" class=\"blink\">A</font><font ",
+                                        "class=\"blink\" >B</font><font ",
+                                        "class=\"blink underline\" >C</font>D<br>",
+                                        "<font class=\"underline\">x</font>y"}));
+}
+
+TEST_F(HtmlWriterTest, PageStylesBlinkAndUnderlineOnlyWhereTheArtHasThem) {
+    SetRows({"AB"});
+    Doc.WriteColorPage(Dir.Path() + "still.htm");
+    EXPECT_EQ(ReadTextLines(Dir.Path() + "still.htm")[2],
+              "<style type=\"text/css\"><!--  .quillet {  line-height: 99%}--> "
+              "</style></HEAD><BODY");
+    Doc.SetCellAttr(0, 2, caBlink);
+    Doc.WriteColorPage(Dir.Path() + "blink.htm");
+    const std::string style = ReadTextLines(Dir.Path() + "blink.htm")[2];
+    EXPECT_NE(style.find(".blink { animation: blink 1s step-end infinite }"), std::string::npos);
+    EXPECT_NE(style.find("@keyframes blink { 50% { color: transparent } }"), std::string::npos);
+    EXPECT_NE(style.find(".underline { text-decoration: underline }"), std::string::npos);
+}
+
+TEST_F(HtmlWriterTest, Utf8RowsGoCellByCell) {
+    // "中" covers two cells; its second cell has no text of its own.
+    Doc.FEncoding = TEncoding::Utf8;
+    SetRows(
+        {"a\xE4\xB8\xAD"
+         "b"});
+    Mark(0, 2, 0x000080, 0);
+    Mark(0, 3, 0x000080, 0);
+    Mark(0, 4, 0x008000, 0);
+    EXPECT_EQ(Build(),
+              (std::vector<std::string>{"a<font  ", "color=\"#800000\" >\xE4\xB8\xAD</font><font ",
+                                        "color=\"#008000\" >b</font>"}));
+    Doc.WriteColorPage(Dir.Path() + "page.htm");
+    EXPECT_NE(ReadTextLines(Dir.Path() + "page.htm")[1].find("charset=utf-8"), std::string::npos);
 }
 
 TEST_F(HtmlWriterTest, WideCellsTakeTwoBytes) {
@@ -148,9 +190,8 @@ TEST_F(HtmlWriterTest, WideCellsTakeTwoBytes) {
 TEST_F(HtmlWriterTest, BytesPastTheGridAreUncoloured) {
     SetRows({std::string(202, 'a')});
     for (int c = 1; c <= 200; ++c) Mark(0, c, 0x000080, 0);
-    EXPECT_EQ(Build(),
-              std::vector<std::string>{"<font color=\"#800000\">" + std::string(200, 'a') +
-                                       "</font>aa"});
+    EXPECT_EQ(Build(), std::vector<std::string>{"<font color=\"#800000\">" + std::string(200, 'a') +
+                                                "</font>aa"});
 }
 
 TEST_F(HtmlWriterTest, LongOutputSpillsToTheScratchFileInOrder) {
@@ -225,8 +266,8 @@ TEST_F(HtmlWriterTest, PlainTextPageEscapesEveryLine) {
                     "<style type=\"text/css\"><!--  .quillet {  line-height: 100%}--> </style> "
                     "</HEAD><BODY background=\"bk.gif\">",
                     "<H1><CENTER><font color=ff0000 size=12 >art.txt</font></CENTER></H1>",
-                    "a&nbsp;&lt;b&gt;<br>", "<br>", "&nbsp;&nbsp;x<br>", "line&nbsp;past&nbsp;the&nbsp;grid<br>",
-                    "</BODY></HTML>"}));
+                    "a&nbsp;&lt;b&gt;<br>", "<br>", "&nbsp;&nbsp;x<br>",
+                    "line&nbsp;past&nbsp;the&nbsp;grid<br>", "</BODY></HTML>"}));
 }
 
 TEST_F(HtmlWriterTest, ColouredTextDocumentGetsTheColourPage) {

@@ -104,6 +104,21 @@ const TGlyphMask& TCellFont::Wide(TEncoding encoding, std::uint8_t lead, std::ui
     return FWideMasks[slot - 1];
 }
 
+const TGlyphMask& TCellFont::Character(TEncoding encoding, std::string_view text,
+                                       const TCharacter& c) {
+    static const TGlyphMask blank{};
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    if (encoding != TEncoding::Utf8) {
+        return c.Bytes == 2 ? Wide(encoding, bytes[0], bytes[1]) : Narrow(bytes[0]);
+    }
+    if (c.Cells == 1) return c.Code < 0x80 ? Narrow(static_cast<std::uint8_t>(c.Code)) : blank;
+    // A UTF-8 character is drawn as the GB or Big5 pair that writes it.
+    TEncoding set = TEncoding::Gb;
+    std::uint8_t lead = 0;
+    std::uint8_t trail = 0;
+    return FindPair(c.Code, set, lead, trail) ? Wide(set, lead, trail) : blank;
+}
+
 TGlyphMask TCellFont::LoadWide(char32_t codePoint) const {
     TGlyphMask mask{};
     FT_Face face = FWideFace.get();

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "document/charsets.h"
@@ -25,7 +26,7 @@ using TGlyphMask = std::array<std::uint16_t, 16>;
 /// Opening the fonts takes tens of milliseconds, so the build writes every glyph into a sheet
 /// beside the executables, which loads in a fraction of one.
 class TCellFont {
-public:
+  public:
     static constexpr const char* kUnifontPath = "/usr/share/fonts/X11/misc/unifont.pcf.gz";
     static constexpr const char* kSongPath = "/usr/share/fonts/X11/misc/wenquanyi_12pt.pcf";
     /// The name of the glyph sheet of the default fonts, looked for beside the executable.
@@ -65,8 +66,12 @@ public:
     /// The 16-pixel glyph of a double-byte pair of encoding (see IsDoubleBytePair); blank when
     /// neither font has its character.
     const TGlyphMask& Wide(TEncoding encoding, std::uint8_t lead, std::uint8_t trail);
+    /// The glyph of a character that NextCharacter read from text in encoding: a pair's or a
+    /// two-cell UTF-8 character's 16-pixel glyph, a single cell's 8-pixel one in the high bits;
+    /// blank for a character these fonts do not draw.
+    const TGlyphMask& Character(TEncoding encoding, std::string_view text, const TCharacter& c);
 
-private:
+  private:
     struct TFromSheet {};
     explicit TCellFont(TFromSheet) {}
 

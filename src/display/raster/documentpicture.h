@@ -17,13 +17,15 @@ constexpr std::uint32_t kTextViewPaper = 0xFFFFFFFF;
 /// cell grid of a coloured document, the lines as the text view draws them for plain text. Any
 /// other kind has no picture here (an HTML page is drawn by the browser). Uses
 /// TCellFont::Shared(), so throws EFileError when its fonts cannot be loaded.
-void RenderDocumentPicture(const Tabc& doc, TPixelBuffer& picture);
+void RenderDocumentPicture(const Tabc& doc, TPixelBuffer& picture,
+                           TBlinkPhase phase = TBlinkPhase::Shown);
 
 /// As above, with the given fonts.
-void RenderDocumentPicture(const Tabc& doc, TCellFont& font, TPixelBuffer& picture);
+void RenderDocumentPicture(const Tabc& doc, TCellFont& font, TPixelBuffer& picture,
+                           TBlinkPhase phase = TBlinkPhase::Shown);
 
-/// Exports that picture to path in format. Throws EEmptyPicture, EFileError, EGifException or
-/// EPngError.
+/// Exports that picture to path in format: a document whose cells blink as an animated GIF of
+/// its two phases, else as shown. Throws EEmptyPicture, EFileError, EGifException or EPngError.
 void SaveDocumentPicture(const Tabc& doc, const std::string& path, TPictureFormat format);
 
 }  // namespace morvane

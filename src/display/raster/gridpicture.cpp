@@ -1,6 +1,7 @@
 #include "display/raster/gridpicture.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "display/raster/cellfont.h"
 
@@ -13,6 +14,7 @@ constexpr int kCellHeight = 16;
 struct TPaint {
     std::uint32_t Fg;
     std::uint32_t Bg;
+    bool Underline = false;
 };
 
 std::uint32_t Pixel(TColor colour) {
@@ -58,25 +60,95 @@ void PaintRow(const Tabc& doc, int row, int length, std::vector<TPaint>& paints)
     }
 }
 
+// Underline and blink over the colours: a hidden blinking cell is its background alone.
+void ApplyAttributes(const Tabc& doc, int row, TBlinkPhase phase, std::vector<TPaint>& paints) {
+    if (static_cast<size_t>(row) >= doc.FAttrs.size() || doc.FWideCells) return;
+    const int cells = std::min(static_cast<int>(paints.size()), Tabc::kMaxCols);
+    for (int col = 1; col <= cells; ++col) {
+        const std::uint8_t attr = doc.FAttrs[row][col];
+        TPaint& paint = paints[col - 1];
+        if ((attr & caBlink) && phase == TBlinkPhase::Hidden) {
+            paint.Fg = paint.Bg;
+        } else if (attr & caUnderline) {
+            paint.Underline = true;
+        }
+    }
+}
+
 // One byte's 8-pixel column: bits 8..15 of the mask (shift 8) or bits 0..7 (shift 0).
 void DrawColumn(TPixelBuffer& picture, int x, int y, int rows, const TGlyphMask& mask, int shift,
                 TPaint paint) {
     std::uint32_t* out = picture.Pixels.data() + static_cast<std::size_t>(y) * picture.Width + x;
     for (int row = 0; row < rows; ++row, out += picture.Width) {
-        const unsigned bits = mask[row] >> shift;
+        const unsigned bits =
+            (paint.Underline && row == kCellHeight - 1) ? 0xFFu : mask[row] >> shift;
         for (int i = 0; i < kCellWidth; ++i) {
             out[i] = (bits & (0x80u >> i)) ? paint.Fg : paint.Bg;
         }
     }
 }
 
-}  // namespace
-
-void RenderGridPicture(const Tabc& doc, TPixelBuffer& picture) {
-    RenderGridPicture(doc, TCellFont::Shared(), picture);
+bool RowBlinks(const Tabc& doc, int row) {
+    if (static_cast<size_t>(row) >= doc.FAttrs.size()) return false;
+    const auto& attrs = doc.FAttrs[row];
+    return std::any_of(attrs.begin(), attrs.end(), [](std::uint8_t a) { return a & caBlink; });
 }
 
-void RenderGridPicture(const Tabc& doc, TCellFont& font, TPixelBuffer& picture) {
+// Draws one row of cells into a picture sized for the document.
+void RenderRow(const Tabc& doc, TCellFont& font, TPixelBuffer& picture, int row, TBlinkPhase phase,
+               std::vector<TPaint>& paints) {
+    static const std::string noLine;
+    const int columns = picture.Width / kCellWidth;
+    const std::string& line = row < static_cast<int>(doc.FLines.size()) ? doc.FLines[row] : noLine;
+    const bool utf8 = doc.FEncoding == TEncoding::Utf8;
+    const int length = static_cast<int>(
+        std::min<size_t>(utf8 ? CellCount(doc.FEncoding, line) : line.size(), INT32_MAX));
+    const int shown = std::min(length, columns);
+    paints.resize(shown);
+    PaintRow(doc, row, length, paints);
+    ApplyAttributes(doc, row, phase, paints);
+
+    const int y = row * kCellHeight;
+    const int rows = std::min(kCellHeight, picture.Height - y);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(line.data());
+    if (utf8) {
+        // A character covers its cells; each cell keeps its own colours.
+        int cell = 0;
+        for (size_t at = 0; at < line.size() && cell < shown;) {
+            const std::string_view text = std::string_view(line).substr(at);
+            const TCharacter c = NextCharacter(TEncoding::Utf8, text);
+            const TGlyphMask& glyph = font.Character(TEncoding::Utf8, text, c);
+            DrawColumn(picture, cell * kCellWidth, y, rows, glyph, 8, paints[cell]);
+            if (c.Cells == 2 && cell + 1 < shown)
+                DrawColumn(picture, (cell + 1) * kCellWidth, y, rows, glyph, 0, paints[cell + 1]);
+            cell += c.Cells;
+            at += c.Bytes;
+        }
+        return;
+    }
+    for (int i = 0; i < shown;) {
+        if (i + 1 < length && IsDoubleBytePair(bytes[i], bytes[i + 1])) {
+            // Drawn whole and clipped to each half, so each byte keeps its own colours.
+            const TGlyphMask& glyph = font.Wide(doc.FEncoding, bytes[i], bytes[i + 1]);
+            DrawColumn(picture, i * kCellWidth, y, rows, glyph, 8, paints[i]);
+            if (i + 1 < shown) {
+                DrawColumn(picture, (i + 1) * kCellWidth, y, rows, glyph, 0, paints[i + 1]);
+            }
+            i += 2;
+        } else {
+            DrawColumn(picture, i * kCellWidth, y, rows, font.Narrow(bytes[i]), 8, paints[i]);
+            ++i;
+        }
+    }
+}
+
+}  // namespace
+
+void RenderGridPicture(const Tabc& doc, TPixelBuffer& picture, TBlinkPhase phase) {
+    RenderGridPicture(doc, TCellFont::Shared(), picture, phase);
+}
+
+void RenderGridPicture(const Tabc& doc, TCellFont& font, TPixelBuffer& picture, TBlinkPhase phase) {
     const int columns = std::clamp(doc.FColCount, 0, kPictureMaxWidth / kCellWidth);
     picture.Width = columns * kCellWidth;
     picture.Height =
@@ -88,34 +160,37 @@ void RenderGridPicture(const Tabc& doc, TCellFont& font, TPixelBuffer& picture) 
     picture.Pixels.assign(size, Pixel(doc.FDefaultBg));
     if (size == 0) return;
 
-    static const std::string noLine;
     std::vector<TPaint> paints;
-    for (int row = 0; row * kCellHeight < picture.Height; ++row) {
-        const std::string& line =
-            row < static_cast<int>(doc.FLines.size()) ? doc.FLines[row] : noLine;
-        const int length = static_cast<int>(line.size());
-        const int shown = std::min(length, columns);
-        paints.resize(shown);
-        PaintRow(doc, row, length, paints);
+    for (int row = 0; row * kCellHeight < picture.Height; ++row)
+        RenderRow(doc, font, picture, row, phase, paints);
+}
 
-        const int y = row * kCellHeight;
-        const int rows = std::min(kCellHeight, picture.Height - y);
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(line.data());
-        for (int i = 0; i < shown;) {
-            if (i + 1 < length && IsDoubleBytePair(bytes[i], bytes[i + 1])) {
-                // Drawn whole and clipped to each half, so each byte keeps its own colours.
-                const TGlyphMask& glyph = font.Wide(doc.FEncoding, bytes[i], bytes[i + 1]);
-                DrawColumn(picture, i * kCellWidth, y, rows, glyph, 8, paints[i]);
-                if (i + 1 < shown) {
-                    DrawColumn(picture, (i + 1) * kCellWidth, y, rows, glyph, 0, paints[i + 1]);
-                }
-                i += 2;
-            } else {
-                DrawColumn(picture, i * kCellWidth, y, rows, font.Narrow(bytes[i]), 8, paints[i]);
-                ++i;
-            }
+void RedrawBlinkingRows(const Tabc& doc, TCellFont& font, TPixelBuffer& picture,
+                        TBlinkPhase phase) {
+    std::vector<TPaint> paints;
+    for (int row = 0; row * kCellHeight < picture.Height; ++row)
+        if (RowBlinks(doc, row)) RenderRow(doc, font, picture, row, phase, paints);
+}
+
+TPixelRect BlinkingArea(const Tabc& doc, int width, int height) {
+    int left = INT32_MAX, top = INT32_MAX, right = -1, bottom = -1;
+    for (int row = 0; row < static_cast<int>(doc.FAttrs.size()); ++row) {
+        for (int col = 1; col <= Tabc::kMaxCols; ++col) {
+            if (!(doc.FAttrs[row][col] & caBlink)) continue;
+            left = std::min(left, col - 1);
+            right = std::max(right, col);
+            top = std::min(top, row);
+            bottom = std::max(bottom, row + 1);
         }
     }
+    TPixelRect area;
+    if (right < 0) return area;
+    area.Left = std::min(left * kCellWidth, width);
+    area.Top = std::min(top * kCellHeight, height);
+    area.Width = std::min(right * kCellWidth, width) - area.Left;
+    area.Height = std::min(bottom * kCellHeight, height) - area.Top;
+    if (area.Width <= 0 || area.Height <= 0) return TPixelRect{};
+    return area;
 }
 
 }  // namespace morvane

@@ -17,4 +17,20 @@ std::optional<TPictureFormat> PictureFormatNamed(const std::string& name);
 /// whole or not at all. Throws EFileError, EGifException or EPngError.
 void SavePictureFile(TPixelBuffer&& picture, const std::string& path, TPictureFormat format);
 
+/// The part of a picture a blinking document changes, as its hidden phase shows it.
+struct TBlinkFrame {
+    TPixelRect Area;
+    TPixelBuffer Pixels;
+};
+
+/// Exports a picture of a blinking document and writes it as SavePictureFile does: as a GIF, an
+/// animation that shows shown and hidden (the same picture with its blinking cells hidden) for
+/// half a second each, for ever, changing only area; in the other formats the shown phase alone.
+/// Throws as SavePictureFile and ExportPicture do.
+void SaveBlinkingPicture(TPixelBuffer&& shown, TPixelBuffer&& hidden, TPixelRect area,
+                         const std::string& path, TPictureFormat format);
+
+/// The pixels of rect (which lies within picture) as a picture of their own.
+TPixelBuffer CropPicture(const TPixelBuffer& picture, TPixelRect rect);
+
 }  // namespace morvane

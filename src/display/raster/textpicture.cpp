@@ -52,7 +52,7 @@ void RenderTextPicture(const std::vector<std::string>& lines, TEncoding encoding
     // The lines whose first row, 1 pixel below their 16-pixel band's top, lies inside.
     const int drawn = height >= 2 ? std::min(lineCount, (height - 2) / kLineHeight + 1) : 0;
     std::size_t longest = 1;
-    for (int i = 0; i < drawn; ++i) longest = std::max(longest, lines[i].size());
+    for (int i = 0; i < drawn; ++i) longest = std::max(longest, CellCount(encoding, lines[i]));
     const int maxBytes = kPictureMaxWidth / kCellWidth;
     picture.Width = static_cast<int>(std::min<std::size_t>(longest, maxBytes)) * kCellWidth;
     picture.Height = height;
@@ -67,6 +67,22 @@ void RenderTextPicture(const std::vector<std::string>& lines, TEncoding encoding
         const int rows = std::min(kLineHeight, height - y);
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(line.data());
         const int length = static_cast<int>(line.size());
+        if (encoding == TEncoding::Utf8) {
+            int cell = 0;
+            for (size_t at = 0; at < line.size() && 1 + cell * kCellWidth < picture.Width;) {
+                const std::string_view text = std::string_view(line).substr(at);
+                const TCharacter c = NextCharacter(encoding, text);
+                const TGlyphMask& glyph = font.Character(encoding, text, c);
+                const int x = 1 + cell * kCellWidth;
+                DrawByte(picture, x, y, rows, glyph, 8, textPixel, backgroundPixel);
+                if (c.Cells == 2 && x + kCellWidth < picture.Width)
+                    DrawByte(picture, x + kCellWidth, y, rows, glyph, 0, textPixel,
+                             backgroundPixel);
+                cell += c.Cells;
+                at += c.Bytes;
+            }
+            continue;
+        }
         for (int b = 0; b < length && 1 + b * kCellWidth < picture.Width;) {
             const int x = 1 + b * kCellWidth;
             if (b + 1 < length && IsDoubleBytePair(bytes[b], bytes[b + 1])) {
