@@ -34,14 +34,27 @@ void TGifSubImage::SetPixels(TByteArray2D&& pixels) {
     FPixels = std::move(pixels);
 }
 
+void TGifSubImage::ReplaceBitmap(TByteArray2D&& indices, int tableSize) {
+    TGifSubImage image(tableSize);
+    image.SetPosition(FLeft, FTop);
+    image.FExtensions = std::move(FExtensions);
+    image.SetPixels(std::move(indices));
+    *this = std::move(image);
+}
+
 void TGifSubImage::SetLocalTable(TColorTable&& table) {
     FLocalTable = std::move(table);
     FHasLocalTable = true;
 }
 
+void TGifSubImage::SetPosition(std::uint16_t left, std::uint16_t top) {
+    FLeft = left;
+    FTop = top;
+}
+
 // The code table lookup replaces a search, yet yields the same codes: see TCodeTable.
-void TGifSubImage::Encode() {
-    if (!FData.Empty()) return;
+void TGifSubImage::Encode(const TProgressStep& step) {
+    if (Encoded()) return;
     const std::uint8_t* pixels = FPixels.Data();
     const std::size_t count = FPixels.Count();
     TEncodedBytes out(FData);
@@ -49,7 +62,7 @@ void TGifSubImage::Encode() {
     const unsigned clearCode = table.ClearCode();
 
     out.Write(clearCode, table.CodeWidth());
-    GifProgress(0.0f);
+    GifProgress(step.Fraction(0, count));
     if (count > 0) {
         out.Write(pixels[0], table.CodeWidth());
         unsigned previous = pixels[0];
@@ -70,14 +83,14 @@ void TGifSubImage::Encode() {
                 table.Clear();
                 previous = pixels[next++];
                 out.Write(previous, table.CodeWidth());
-                GifProgress(static_cast<float>(next) / static_cast<float>(count));
+                GifProgress(step.Fraction(next, count));
             }
         }
     }
     out.Write(table.EndCode(), table.CodeWidth());
     out.Flush();
     FData.Close();
-    GifProgress(1.0f);
+    GifProgress(step.Fraction(count, count));
 }
 
 void TGifSubImage::WriteTo(std::string& out) {

@@ -9,6 +9,7 @@
 #include "gif/colortable.h"
 #include "gif/extensionlist.h"
 #include "gif/gifbitmap.h"
+#include "gif/gifprogress.h"
 
 namespace morvane {
 
@@ -26,14 +27,26 @@ public:
     TGifBitmap* Bitmap() { return FBitmap ? &*FBitmap : nullptr; }
     /// Takes the indices (each below the table size) as the image's pixels and size.
     void SetPixels(TByteArray2D&& pixels);
+    /// Frees the waiting bitmap and takes its indices into a table of tableSize entries as the
+    /// pixels; keeps the position and extensions. Throws EGifException, changing nothing, unless
+    /// tableSize is 2, 4, … 256.
+    void ReplaceBitmap(TByteArray2D&& indices, int tableSize);
     /// Gives the image its own colour table instead of the file's.
     void SetLocalTable(TColorTable&& table);
+    /// Places the image's top left corner at (left, top) of the logical screen.
+    void SetPosition(std::uint16_t left, std::uint16_t top);
+    /// The blocks written before the image, such as its graphic control extension.
+    TExtensionList& Extensions() { return FExtensions; }
 
+    int Left() const { return FLeft; }
+    int Top() const { return FTop; }
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
+    std::size_t PixelCount() const { return FPixels.Count(); }
     const TByteBuffer& Data() const { return FData; }
-    /// LZW-encodes the pixels unless already done.
-    void Encode();
+    bool Encoded() const { return !FData.Empty(); }
+    /// LZW-encodes the pixels unless already done, reporting progress as step of a longer pass.
+    void Encode(const TProgressStep& step = {});
     /// Appends the extensions, separator, descriptor, local table and data; encodes first.
     void WriteTo(std::string& out);
 

@@ -39,8 +39,8 @@ struct TCell {
     std::array<std::uint64_t, 3> Sums{};
 };
 
-// The mean colour of each cell in use, weighted by its pixels.
-std::vector<TColorCount> CountColors(const TGifBitmap& bitmap) {
+// The mean colour of each cell in use, weighted by its pixels in all bitmaps.
+std::vector<TColorCount> CountColors(const std::vector<TGifBitmap*>& bitmaps) {
     std::vector<TCell> cells(kCellCount);
     auto addRun = [&cells](std::uint32_t color, std::uint64_t run) {
         TCell& cell = cells[CellOf(color)];
@@ -49,14 +49,16 @@ std::vector<TColorCount> CountColors(const TGifBitmap& bitmap) {
     };
     std::uint32_t last = 0;
     std::uint64_t run = 0;
-    for (std::uint32_t pixel : bitmap.Pixels) {
-        std::uint32_t color = pixel & kRgbMask;
-        if (color != last && run > 0) {
-            addRun(last, run);
-            run = 0;
+    for (const TGifBitmap* bitmap : bitmaps) {
+        for (std::uint32_t pixel : bitmap->Pixels) {
+            std::uint32_t color = pixel & kRgbMask;
+            if (color != last && run > 0) {
+                addRun(last, run);
+                run = 0;
+            }
+            last = color;
+            ++run;
         }
-        last = color;
-        ++run;
     }
     if (run > 0) addRun(last, run);
     std::vector<TColorCount> colors;
@@ -200,8 +202,8 @@ private:
 
 }  // namespace
 
-void ReduceColors(TGifBitmap& bitmap, int maxColors) {
-    std::vector<TColorCount> colors = CountColors(bitmap);
+void ReduceColors(const std::vector<TGifBitmap*>& bitmaps, int maxColors) {
+    std::vector<TColorCount> colors = CountColors(bitmaps);
     if (colors.empty()) return;
     std::vector<std::uint32_t> palette;
     for (const TBox& box : MedianCut(colors, maxColors)) palette.push_back(MeanColor(colors, box));
@@ -209,13 +211,15 @@ void ReduceColors(TGifBitmap& bitmap, int maxColors) {
     TNearestColor nearest(std::move(palette));
     std::uint32_t last = ~kRgbMask;
     std::uint32_t lastTarget = 0;
-    for (std::uint32_t& pixel : bitmap.Pixels) {
-        std::uint32_t color = pixel & kRgbMask;
-        if (color != last) {
-            last = color;
-            lastTarget = nearest(color);
+    for (TGifBitmap* bitmap : bitmaps) {
+        for (std::uint32_t& pixel : bitmap->Pixels) {
+            std::uint32_t color = pixel & kRgbMask;
+            if (color != last) {
+                last = color;
+                lastTarget = nearest(color);
+            }
+            pixel = lastTarget;
         }
-        pixel = lastTarget;
     }
 }
 
