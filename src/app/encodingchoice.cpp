@@ -15,9 +15,17 @@ namespace {
 constexpr int kAutoItem = 0;
 constexpr int kGbItem = 1;
 constexpr int kBig5Item = 2;
+constexpr int kUtf8Item = 3;
 
 QString EncodingName(TEncoding encoding) {
-    return encoding == TEncoding::Big5 ? QStringLiteral("Big5") : QStringLiteral("GB");
+    switch (encoding) {
+        case TEncoding::Big5:
+            return QStringLiteral("Big5");
+        case TEncoding::Utf8:
+            return QStringLiteral("UTF-8");
+        default:
+            return QStringLiteral("GB");
+    }
 }
 
 }  // namespace
@@ -25,7 +33,8 @@ QString EncodingName(TEncoding encoding) {
 QComboBox* Tansi2html::CreateEncodingBox(QWidget* parent) {
     CbEncoding = new QComboBox(parent);
     CbEncoding->setObjectName(QStringLiteral("CbEncoding"));
-    CbEncoding->addItems({tr("Auto"), EncodingName(TEncoding::Gb), EncodingName(TEncoding::Big5)});
+    CbEncoding->addItems({tr("Auto"), EncodingName(TEncoding::Gb), EncodingName(TEncoding::Big5),
+                          EncodingName(TEncoding::Utf8)});
     CbEncoding->setToolTip(tr("Encoding of the text shown: found from the text, or chosen"));
     CbEncoding->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     // It gives way in a narrow window rather than widen the window.
@@ -54,6 +63,7 @@ void Tansi2html::ShowEncoding(const Tabc& doc) {
         kAutoItem, text && !choice ? tr("Auto (%1)").arg(EncodingName(doc.FEncoding)) : tr("Auto"));
     CbEncoding->setCurrentIndex(!text || !choice             ? kAutoItem
                                 : *choice == TEncoding::Big5 ? kBig5Item
+                                : *choice == TEncoding::Utf8 ? kUtf8Item
                                                              : kGbItem);
 }
 
@@ -62,6 +72,7 @@ void Tansi2html::CbEncodingChange(int index) {
     FEncodingChoiceFile = CurrentFile;
     FEncodingChoice = index == kGbItem     ? std::optional<TEncoding>(TEncoding::Gb)
                       : index == kBig5Item ? std::optional<TEncoding>(TEncoding::Big5)
+                      : index == kUtf8Item ? std::optional<TEncoding>(TEncoding::Utf8)
                                            : std::nullopt;
     const QString name =
         QFileInfo(QFile::decodeName(QByteArray::fromStdString(CurrentFile))).fileName();

@@ -60,6 +60,7 @@ const TPackTarget kPackTargets[] = {
     {39, nullptr, nullptr, &Tansi2html::MsgCopied},
     {40, nullptr, nullptr, &Tansi2html::MsgCopyFailed},
     {41, "bsSkinStdLabel3", "text", nullptr},
+    {150, "PictureBlink", "text", nullptr},
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "app/ansi2html.h"
 #include "app/settings/inifile.h"
 #include "app/settings/settingslocation.h"
+#include "display/showpanel.h"
 #include "platform/files.h"
 
 namespace morvane {
@@ -81,6 +82,7 @@ void Tansi2html::Inifile_Read() {
     }
 
     LaunchFile->setChecked(ini.ReadBool(kDisplay, "LaunchFile", true));
+    ShowPanel->SetBlinking(ini.ReadBool(kDisplay, "Blink", true));
     const int width = ini.ReadInteger(kDisplay, "window_width", 640);
     const int height = ini.ReadInteger(kDisplay, "window_height", 480);
     const int left = ini.ReadInteger(kDisplay, "window_left", 0);
@@ -125,6 +127,7 @@ void Tansi2html::Inifile_Write() {
         }
         ini.WriteString(kDisplay, "language", LanguageName);
         ini.WriteBool(kDisplay, "LaunchFile", LaunchFile->isChecked());
+        ini.WriteBool(kDisplay, "Blink", ShowPanel->Blinking());
         WriteList(ini, 'n', FHistory);
         WriteList(ini, 'm', FMoveto);
         WriteList(ini, 'c', FCopyto);

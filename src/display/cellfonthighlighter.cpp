@@ -56,6 +56,8 @@ int TCellFontHighlighter::GbBytes(char32_t codePoint) {
 
 int TCellFontHighlighter::Bytes(TEncoding encoding, char32_t codePoint) {
     if (encoding == TEncoding::Gb) return GbBytes(codePoint);
+    // UTF-8 art is laid out by cells, as a CJK terminal draws it.
+    if (encoding == TEncoding::Utf8) return codePoint == 0xFFFD ? 1 : Utf8Cells(codePoint);
     return codePoint < 0x80 || codePoint == 0xFFFD ? 1 : 2;
 }
 

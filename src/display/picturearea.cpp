@@ -43,6 +43,14 @@ TPictureArea::TPictureArea(TPictureView* picture, QWidget* parent)
     ZoomResetAction = AddAction(tr("Actual size"), {QKeySequence(Qt::CTRL | Qt::Key_0)},
                                 &TPictureArea::ZoomReset);
     FitWidthAction = AddAction(tr("Fit width"), {}, &TPictureArea::FitWidth);
+    auto* separator = new QAction(this);
+    separator->setSeparator(true);
+    addAction(separator);
+    BlinkAction = new QAction(tr("Blink"), this);
+    BlinkAction->setObjectName(QStringLiteral("PictureBlink"));
+    BlinkAction->setCheckable(true);
+    BlinkAction->setChecked(true);
+    addAction(BlinkAction);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 

@@ -38,6 +38,8 @@ public:
     QAction* ZoomOutAction = nullptr;
     QAction* ZoomResetAction = nullptr;
     QAction* FitWidthAction = nullptr;
+    /// Checkable: blinking cells blink (checked by default).
+    QAction* BlinkAction = nullptr;
 
 public slots:
     void ZoomIn();

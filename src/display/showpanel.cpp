@@ -1,9 +1,11 @@
 #include "display/showpanel.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QPlainTextEdit>
 #include <QWidget>
 
+#include "display/blinker.h"
 #include "display/cellfonthighlighter.h"
 #include "display/picturearea.h"
 #include "display/pictureview.h"
@@ -42,6 +44,8 @@ TShowPanel::TShowPanel(QWidget* host) : FHost(host) {
     FPictureArea = new TPictureArea(FPicture, host);
     FPictureArea->setObjectName(QStringLiteral("FPictureArea"));
     FPictureArea->hide();
+    FBlinker = new TBlinker(FPicture, this);
+    connect(FPictureArea->BlinkAction, &QAction::toggled, FBlinker, &TBlinker::SetEnabled);
     connect(FPicture, &TPictureView::DragOver, this, &TShowPanel::PictureDragOver);
     connect(FPicture, &TPictureView::EndDrag, this, &TShowPanel::PictureEndDrag);
     host->installEventFilter(this);
@@ -93,6 +97,7 @@ void TShowPanel::SetViewMode(TViewMode m) {
     FPictureArea->hide();
     FTextView->hide();
     FFallbackView->hide();
+    FBlinker->SetActive(m == vmPicture);
     switch (m) {
         case vmBrowser:
             Browser();

@@ -15,6 +15,7 @@ class QWidget;
 
 namespace morvane {
 
+class TBlinker;
 class TPictureArea;
 class TPictureView;
 
@@ -82,6 +83,10 @@ public:
     bool BrowserMade() const { return !FBrowser.isNull(); }
     IBrowserPage* BrowserPage() const { return FBrowser ? FBrowserPage : nullptr; }
 
+    /// Lets blinking cells blink in the picture (the picture's Blink command).
+    void SetBlinking(bool on);
+    bool Blinking() const;
+
     void SetWordWrap(bool on);
     bool WordWrap() const { return FWordWrap; }
 
@@ -107,6 +112,8 @@ public:
     TPictureView* FPicture = nullptr;
     /// Scrolls and zooms FPicture; it is the view that comes to the front for vmPicture.
     TPictureArea* FPictureArea = nullptr;
+    /// Makes the picture's blinking cells blink.
+    TBlinker* FBlinker = nullptr;
 
 signals:
     /// The browser completed a page and BrowserDocumentComplete has run.

@@ -1,3 +1,4 @@
+#include "display/blinker.h"
 #include "display/pictureview.h"
 #include "display/raster/exportpicture.h"
 #include "display/raster/picturefile.h"
@@ -9,6 +10,13 @@ void TShowPanel::SavePicture(const std::string& fileName, int format) {
     if (format != pfGif && format != pfBmp && format != pfPng) return;
     TPixelBuffer picture;
     CurrentPicture(picture);
+    const bool picturedArt = FViewMode == vmPicture || FViewMode == vmFallback;
+    // Art that blinks on screen blinks in its GIF; the other formats keep the cells shown.
+    if (picturedArt && format == pfGif && FBlinker->HasBlink() && FBlinker->Enabled()) {
+        SaveBlinkingPicture(std::move(picture), FBlinker->Picture(TBlinkPhase::Hidden),
+                            FBlinker->Area(), fileName, pfGif);
+        return;
+    }
     SavePictureFile(ExportPicture(std::move(picture)), fileName,
                     static_cast<TPictureFormat>(format));
 }
@@ -23,7 +31,7 @@ void TShowPanel::CurrentPicture(TPixelBuffer& picture) {
             break;
         case vmPicture:
         case vmFallback:
-            picture = FPicture->Surface();
+            picture = FBlinker->Picture(TBlinkPhase::Shown);
             break;
     }
 }

@@ -1,8 +1,10 @@
 #include <QAbstractTextDocumentLayout>
+#include <QAction>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include "display/blinker.h"
 #include "display/picturearea.h"
 #include "display/pictureview.h"
 #include "display/raster/textpicture.h"
@@ -15,8 +17,13 @@ void TShowPanel::RenderGrid(const Tabc& doc) {
     FPictureArea->SetPictureSize(QSize(doc.FColCount * 8, doc.FRowCount * 16));
     RenderGridPicture(doc, FPicture->Surface());
     FPicture->SurfaceChanged();
+    FBlinker->Take(doc);
     SetTextLines(doc.FLines, doc.FEncoding);
 }
+
+void TShowPanel::SetBlinking(bool on) { FPictureArea->BlinkAction->setChecked(on); }
+
+bool TShowPanel::Blinking() const { return FPictureArea->BlinkAction->isChecked(); }
 
 void TShowPanel::RenderText(TPixelBuffer& picture) const {
     const QPalette palette = FTextView->palette();

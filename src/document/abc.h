@@ -38,7 +38,7 @@ class TScratchFile;
 ///
 /// The fields are read directly by the display panel, the main window and the writers.
 class Tabc {
-  public:
+public:
     /// The rows of a 8860-pixel picture: the grid, the picture, the page and the colour file
     /// end there; further lines stay text.
     static constexpr int kMaxRows = 553;
@@ -160,7 +160,7 @@ class Tabc {
     /// success.
     std::string FLoadError;
 
-  private:
+private:
     std::string ColorData() const;
     void TakeEncoding();
     void ContinueSequence(std::string_view& rest);

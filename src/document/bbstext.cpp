@@ -16,9 +16,21 @@ std::string Rgb(TColor colour) {
            std::to_string(v >> 16 & 0xFF);
 }
 
-// The parameters that bring a reset reader to these colours: the palette where it has them,
-// 24-bit colour where it has not.
-std::string Parameters(const TCellColors& colours, const Tabc& doc) {
+// How a cell looks: its colours and its attributes.
+struct TLook {
+    TCellColors Colours;
+    std::uint8_t Attr;
+
+    bool operator!=(const TLook& other) const {
+        return Colours.Fg != other.Colours.Fg || Colours.Bg != other.Colours.Bg ||
+               Attr != other.Attr;
+    }
+};
+
+// The parameters that bring a reset reader to this look: the palette where it has the colours,
+// 24-bit colour where it has not, then underline and blink.
+std::string Parameters(const TLook& look, const Tabc& doc) {
+    const TCellColors& colours = look.Colours;
     std::string params = "0";
     if (colours.Fg != doc.FDefaultFg) {
         const auto* normal = std::find(std::begin(kNormal), std::end(kNormal), colours.Fg);
@@ -37,6 +49,8 @@ std::string Parameters(const TCellColors& colours, const Tabc& doc) {
         else
             params += ";48;2;" + Rgb(colours.Bg);
     }
+    if (look.Attr & caUnderline) params += ";4";
+    if (look.Attr & caBlink) params += ";5";
     return params;
 }
 
@@ -50,8 +64,8 @@ std::string Introducer(const std::string& text) {
 std::vector<std::string> BbsTextLines(const Tabc& doc, bool wholeCharacters) {
     std::vector<std::string> out;
     out.reserve(doc.FLines.size());
-    const TCellColors plain{doc.FDefaultFg, doc.FDefaultBg};
-    const int cellBytes = doc.FWideCells ? 2 : 1;
+    const TLook plain{{doc.FDefaultFg, doc.FDefaultBg}, 0};
+    const bool utf8 = doc.FEncoding == TEncoding::Utf8 && !doc.FWideCells;
     for (size_t r = 0; r < doc.FLines.size(); ++r) {
         const std::string& line = doc.FLines[r];
         if (r >= doc.FMarked.size()) {
@@ -59,27 +73,38 @@ std::vector<std::string> BbsTextLines(const Tabc& doc, bool wholeCharacters) {
             continue;
         }
         std::string text;
-        TCellColors current = plain;
-        bool secondHalf = false;
-        for (size_t i = 0; i < line.size(); ++i) {
-            if (secondHalf) {
-                secondHalf = false;
-                text += line[i];
-                continue;
+        TLook current = plain;
+        size_t cell = 1;
+        for (size_t i = 0; i < line.size();) {
+            // A piece of the line that takes one look: a byte, or a whole character where the
+            // bytes of one must stay together.
+            size_t bytes = 1;
+            size_t cells = 1;
+            if (utf8) {
+                const TCharacter character =
+                    NextCharacter(TEncoding::Utf8, std::string_view(line).substr(i));
+                bytes = character.Bytes;
+                cells = character.Cells;
+            } else if (wholeCharacters && !doc.FWideCells && i + 1 < line.size() &&
+                       IsDoubleBytePair(static_cast<std::uint8_t>(line[i]),
+                                        static_cast<std::uint8_t>(line[i + 1]))) {
+                bytes = cells = 2;
             }
-            secondHalf = wholeCharacters && cellBytes == 1 && i + 1 < line.size() &&
-                         IsDoubleBytePair(static_cast<std::uint8_t>(line[i]),
-                                          static_cast<std::uint8_t>(line[i + 1]));
-            const size_t cell = i / cellBytes + 1;
-            TCellColors wanted = plain;
-            if (cell <= Tabc::kMaxCols && doc.FMarked[r][cell]) wanted = doc.FCells[r][cell];
-            if (wanted.Fg != current.Fg || wanted.Bg != current.Bg) {
+            const size_t at = doc.FWideCells ? i / 2 + 1 : cell;
+            TLook wanted = plain;
+            if (at <= Tabc::kMaxCols) {
+                if (doc.FMarked[r][at]) wanted.Colours = doc.FCells[r][at];
+                wanted.Attr = doc.CellAttr(static_cast<int>(r), static_cast<int>(at));
+            }
+            if (wanted != current) {
                 text += Introducer(text) + Parameters(wanted, doc) + "m";
                 current = wanted;
             }
-            text += line[i];
+            text.append(line, i, bytes);
+            i += bytes;
+            cell += cells;
         }
-        if (current.Fg != plain.Fg || current.Bg != plain.Bg) text += Introducer(text) + "0m";
+        if (current != plain) text += Introducer(text) + "0m";
         out.push_back(std::move(text));
     }
     return out;

@@ -19,7 +19,7 @@ namespace {
 
 const char kUsage[] =
     "usage: morvane-convert --to txt|clo|htm|gif|bmp|png [-o OUT | --out-dir DIR] "
-    "[--encoding auto|gb|big5] [--] FILE...";
+    "[--encoding auto|gb|big5|utf-8] [--] FILE...";
 
 bool IsPictureFormat(const std::string& format) {
     return format == "gif" || format == "bmp" || format == "png";
@@ -243,8 +243,9 @@ int RunConverter(const std::vector<std::string>& args,
     if (!problem.empty()) {
     } else if (format != "txt" && format != "clo" && format != "htm" && !IsPictureFormat(format)) {
         problem = "--to must be txt, clo, htm, gif, bmp or png";
-    } else if (encoding != "auto" && encoding != "gb" && encoding != "big5") {
-        problem = "--encoding must be auto, gb or big5";
+    } else if (encoding != "auto" && encoding != "gb" && encoding != "big5" &&
+               encoding != "utf-8") {
+        problem = "--encoding must be auto, gb, big5 or utf-8";
     } else if (inputs.empty()) {
         problem = "no FILE to convert";
     } else if (!output.empty() && !outDir.empty()) {
@@ -271,7 +272,11 @@ int RunConverter(const std::vector<std::string>& args,
     int status = 0;
     Tabc doc;
     doc.SetTempDir(tempDir);
-    if (encoding != "auto") doc.SetEncodingChoice(encoding == "gb" ? TEncoding::Gb : TEncoding::Big5);
+    if (encoding != "auto") {
+        doc.SetEncodingChoice(encoding == "gb"     ? TEncoding::Gb
+                              : encoding == "big5" ? TEncoding::Big5
+                                                   : TEncoding::Utf8);
+    }
     for (const TJob& job : jobs) {
         TLineSink sink(err, job.Input);
         doc.SetMessageSink(&sink);

@@ -75,7 +75,7 @@ std::string CharsetLine(TEncoding encoding) {
 
 // A page written line by line, in chunks: a long page needs no copy of itself in memory.
 class TPageOut {
-  public:
+public:
     explicit TPageOut(const std::string& path) : FFile(path) {}
 
     void Line(std::string_view line) {
@@ -92,7 +92,7 @@ class TPageOut {
         FFile.Commit();
     }
 
-  private:
+private:
     static constexpr size_t kChunkBytes = 64 * 1024;
     TFileWriter FFile;
     std::string FChunk;

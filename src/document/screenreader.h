@@ -21,14 +21,14 @@ bool UsesTerminalPlacement(std::string_view text);
 /// The document's lines are the screen's rows, blanks where it shows blanks; its grid holds their
 /// colours.
 class TScreenReader {
-  public:
+public:
     /// encoding is the one the text is in; only UTF-8 changes how characters take their cells.
     TScreenReader(Tabc& doc, TEncoding encoding);
 
     /// Fills the document's lines, grid, row and column counts from text, which holds no NUL.
     void Read(std::string_view text);
 
-  private:
+private:
     struct TUnit {
         // The bytes of the character that starts in this cell; none in the second cell of a
         // wide character.

@@ -17,6 +17,9 @@ void ExpectSameArt(const Tabc& original, const Tabc& pasted) {
                 original.FMarked[r][c] && (original.FCells[r][c].Fg != original.FDefaultFg ||
                                            original.FCells[r][c].Bg != original.FDefaultBg);
             ASSERT_EQ(pasted.FMarked[r][c], coloured) << r << "," << c;
+            EXPECT_EQ(pasted.CellAttr(static_cast<int>(r), c),
+                      original.CellAttr(static_cast<int>(r), c))
+                << r << "," << c;
             if (!coloured) continue;
             EXPECT_EQ(pasted.FCells[r][c].Fg, original.FCells[r][c].Fg) << r << "," << c;
             EXPECT_EQ(pasted.FCells[r][c].Bg, original.FCells[r][c].Bg) << r << "," << c;
@@ -49,6 +52,22 @@ TEST(BbsTextTest, PastedArtReloadsToTheSameGrid) {
     ExpectSameArt(doc, Pasted(BbsTextLines(doc)));
 }
 
+TEST(BbsTextTest, BlinkAndUnderlineAreWrittenAndReadBack) {
+    Tabc doc;
+    doc.ParseText("\x1B[5;31mAB\x1B[4mC\x1B[0;4mD\x1B[mE\r\n");
+    EXPECT_EQ(BbsTextLines(doc), (std::vector<std::string>{"*[0;31;5mAB*[0;31;4;5mC*[0;4mD*[0mE"}));
+    ExpectSameArt(doc, Pasted(BbsTextLines(doc)));
+}
+
+TEST(BbsTextTest, Utf8ArtGoesCharacterByCharacter) {
+    // "中" takes cells 2 and 3: the colour of "b" in cell 4 starts after it.
+    Tabc doc;
+    doc.ParseText("a\xE4\xB8\xAD\x1B[32mb\x1B[m\r\n");
+    ASSERT_EQ(doc.FEncoding, TEncoding::Utf8);
+    EXPECT_EQ(BbsTextLines(doc, true), std::vector<std::string>{"a\xE4\xB8\xAD*[0;32mb*[0m"});
+    ExpectSameArt(doc, Pasted(BbsTextLines(doc, true)));
+}
+
 TEST(BbsTextTest, ColourFileCellsOfEveryKindRoundTrip) {
     Tabc doc;
     doc.FWideCells = false;
@@ -56,8 +75,11 @@ TEST(BbsTextTest, ColourFileCellsOfEveryKindRoundTrip) {
     doc.FRowCount = 2;
     doc.FColCount = 6;
     doc.SizeGrid(2);
-    const TCellColors cells[] = {{0x123456, 0}, {0xFFFFFF, 0x654321}, {0x0000FF, 0x008000},
-                                 {0x808080, 0xC0C0C0}, {0xFFFFFF, 0}};
+    const TCellColors cells[] = {{0x123456, 0},
+                                 {0xFFFFFF, 0x654321},
+                                 {0x0000FF, 0x008000},
+                                 {0x808080, 0xC0C0C0},
+                                 {0xFFFFFF, 0}};
     for (int c = 1; c <= 5; ++c) {
         doc.FMarked[0][c] = true;
         doc.FCells[0][c] = cells[c - 1];

@@ -259,7 +259,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {},
                    {{"b.htm", "charset=gb2312\">"}}},
         TFaultCase{"UnknownEncoding", {}, {"--to", "htm", "--encoding", "utf8", "@b.txt"}, 2,
-                   {"--encoding must be auto, gb or big5"}},
+                   {"--encoding must be auto, gb, big5 or utf-8"}},
         // The page is GB2312: a UTF-8 name read as GB bytes was garbled.
         TFaultCase{"TitleIsInThePagesEncoding",
                    {{"\xE4\xB8\xAD\xE6\x96\x87.txt", "text\r\n"}},

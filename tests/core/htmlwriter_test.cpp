@@ -47,7 +47,7 @@ TEST(SwapRedBlueTest, PrintsRedFirstFromTheLow24Bits) {
 
 // A document built cell by cell, as the readers would leave it.
 class HtmlWriterTest : public testing::Test {
-  protected:
+protected:
     Tabc Doc;
     TTempFolder Dir;
 

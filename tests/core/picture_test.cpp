@@ -267,6 +267,39 @@ TEST_F(PictureConverterTest, PlainTextIsDrawnAsTheTextViewShowsIt) {
     EXPECT_EQ(decoded.Pixels[2 * 16 + 3], 0xFFFFFFu);
 }
 
+TEST_F(PictureConverterTest, BlinkingArtBecomesAnAnimationOfItsTwoPhases) {
+    // "AB" blinks in red on the second row; the first row is steady.
+    Dir.Write("blink.ans", "steady\r\n  \x1B[5;31mAB\x1B[m\r\n");
+    ASSERT_EQ(Run({"--to", "gif", In("blink.ans")}), 0) << Err.str();
+    const std::string bytes = Dir.Read("blink.gif");
+    EXPECT_EQ(bytes.substr(0, 6), "GIF89a");
+    const test::TDecodedAnimation gif = test::DecodeAnimationWithGiflib(bytes);
+    EXPECT_EQ(gif.LoopExtensions, 1);
+    EXPECT_EQ(gif.LoopCount, 0);
+    ASSERT_EQ(gif.Frames.size(), 2u);
+    for (const test::TDecodedFrame& frame : gif.Frames) {
+        EXPECT_TRUE(frame.HasGraphicControl);
+        EXPECT_EQ(frame.DelayCentiseconds, 50);
+    }
+    // The first frame is the picture as shown, the second the blinking cells' rectangle hidden.
+    TDecoded first;
+    first.Width = gif.Frames[0].Width;
+    first.Height = gif.Frames[0].Height;
+    first.Pixels = gif.Frames[0].Pixels;
+    ExpectSamePicture(first, Expected("blink.ans"));
+    const test::TDecodedFrame& second = gif.Frames[1];
+    EXPECT_EQ(second.Left, 16);
+    EXPECT_EQ(second.Top, 16);
+    EXPECT_EQ(second.Width, 16);
+    EXPECT_EQ(second.Height, 16);
+    for (std::uint32_t pixel : second.Pixels) EXPECT_EQ(pixel, 0x000000u);
+
+    // PNG and BMP show the cells; a steady file keeps its still GIF.
+    Dir.Write("still.ans", "\x1B[31mAB\x1B[m\r\n");
+    ASSERT_EQ(Run({"--to", "gif", In("still.ans")}), 0) << Err.str();
+    EXPECT_EQ(Dir.Read("still.gif").substr(0, 6), "GIF87a");
+}
+
 TEST_F(PictureConverterTest, WritesEveryPictureFormat) {
     Dir.Write("art.ans", "\x1B[32mgo\x1B[m\r\n");
     ASSERT_EQ(Run({"--to", "bmp", In("art.ans")}), 0) << Err.str();

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <map>
 
 #include "document/abc.h"
 
@@ -57,15 +59,90 @@ TEST_F(RealArtTest, NoEscapeByteIsLeftInTheText) {
     }
 }
 
-// Taiwanese boards write Big5: each file is read in the encoding of its folder.
-TEST_F(RealArtTest, EncodingIsDetected) {
+// The encoding of each file as its manifest gives it (the manifest is right where we disagree).
+std::map<std::string, TEncoding> ManifestEncodings() {
+    std::map<std::string, TEncoding> encodings;
+    std::ifstream manifest(RealArtFolder() + "/MANIFEST.tsv");
+    std::string line;
+    std::getline(manifest, line);
+    while (std::getline(manifest, line)) {
+        std::vector<std::string> fields;
+        for (size_t start = 0;;) {
+            const size_t tab = line.find('\t', start);
+            fields.push_back(line.substr(start, tab - start));
+            if (tab == std::string::npos) break;
+            start = tab + 1;
+        }
+        if (fields.size() < 5) continue;
+        encodings[fields[0]] = fields[4].rfind("Big5", 0) == 0    ? TEncoding::Big5
+                               : fields[4].rfind("UTF-8", 0) == 0 ? TEncoding::Utf8
+                                                                  : TEncoding::Gb;
+    }
+    return encodings;
+}
+
+TEST_F(RealArtTest, EncodingIsTheManifests) {
+    const std::map<std::string, TEncoding> encodings = ManifestEncodings();
+    ASSERT_EQ(encodings.size(), Files.size());
     for (const std::string& file : Files) {
+        const std::string name = fs::path(file).parent_path().filename().string() + "/" +
+                                 fs::path(file).filename().string();
+        const auto expected = encodings.find(name);
+        ASSERT_NE(expected, encodings.end()) << name << " is not in the manifest";
         Tabc doc;
         ASSERT_TRUE(doc.LoadFile(file)) << file;
-        const bool big5 = file.find("/big5/") != std::string::npos;
-        EXPECT_EQ(doc.FEncoding, big5 ? TEncoding::Big5 : TEncoding::Gb) << file;
+        EXPECT_EQ(doc.FEncoding, expected->second) << file;
     }
 }
+
+struct TRuleCase {
+    const char* Name;
+    const char* File;
+    TEncoding Encoding;
+    // Decoded text that the file shows, and a feature of its grid.
+    const char* Shows;
+    bool Blinks;
+    bool Underlines;
+};
+
+void PrintTo(const TRuleCase& c, std::ostream* os) { *os << c.Name; }
+
+class RealArtRuleTest : public testing::TestWithParam<TRuleCase> {};
+
+// One real file for each rule of reading a board's art.
+TEST_P(RealArtRuleTest, ShowsWhatTheBoardShowed) {
+    const std::string file = RealArtFolder() + "/" + GetParam().File;
+    if (!fs::exists(file)) GTEST_SKIP() << "no real art: " << file << " is not here";
+    Tabc doc;
+    ASSERT_TRUE(doc.LoadFile(file));
+    EXPECT_EQ(doc.FEncoding, GetParam().Encoding);
+    std::string text;
+    for (const std::string& line : doc.FLines) text += EncodedToUtf8(doc.FEncoding, line) + "\n";
+    EXPECT_NE(text.find(GetParam().Shows), std::string::npos) << text;
+    EXPECT_EQ(text.find("\xEF\xBF\xBD"), std::string::npos) << "a character does not decode";
+    EXPECT_EQ(doc.FBlinks, GetParam().Blinks);
+    bool underlined = false;
+    for (int row = 0; row < doc.FRowCount; ++row)
+        for (int col = 1; col <= Tabc::kMaxCols; ++col)
+            underlined = underlined || (doc.CellAttr(row, col) & caUnderline);
+    EXPECT_EQ(underlined, GetParam().Underlines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, RealArtRuleTest,
+    testing::Values(
+        TRuleCase{"SymbolOnlyBig5", "big5/ptt__pttbbs__sample__etc__chickens__e2.txt",
+                  TEncoding::Big5, "\u25CF", false, false},
+        TRuleCase{"Big5Kana", "big5/xeonchen__maplebbs-itoc__ktv__9__A0RO69F9.txt", TEncoding::Big5,
+                  "\u306E", true, false},
+        TRuleCase{"BlinkingBig5Board", "big5/ptt__pttbbs__sample__etc__angel_usage2.txt",
+                  TEncoding::Big5, "\u5929\u4F7F", true, false},
+        TRuleCase{"UnderlinedSongScreen", "big5/xeonchen__maplebbs-itoc__ktv__2__A0R6FND2.txt",
+                  TEncoding::Big5, "\u77E5\u8B58", false, true},
+        TRuleCase{"GbGamePicture",
+                  "gb/madoldman__inankai_bbs__bbssrc__bbshome__game__pipgame__job__pic41.txt",
+                  TEncoding::Gb, "\u5FEB\u5FEB\u957F\u5927", false, false}),
+    [](const auto& info) { return info.param.Name; });
 
 // Activity boards run to hundreds of lines: every one of them is in the grid and the page.
 TEST_F(RealArtTest, EveryLineIsARowOfThePage) {

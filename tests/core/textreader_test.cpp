@@ -155,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return info.param.Name; });
 
 class TextReaderTest : public testing::Test {
-  protected:
+protected:
     Tabc Load(const std::string& bytes) {
         Tabc doc;
         EXPECT_TRUE(doc.LoadFile(Dir.Write("a.txt", bytes)));

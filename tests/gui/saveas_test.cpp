@@ -592,6 +592,9 @@ private slots:
     void realArtSavesInEveryPictureFormat() {
         QFETCH(QString, folder);
         QFETCH(QString, name);
+        // Steady cells, so that the view grabbed shows what the still pictures hold (blinking art
+        // saves as an animation, checked with the blink tests).
+        FWindow->ShowPanel->SetBlinking(false);
         FWindow->SetExplorer(QFile::encodeName(folder + "/" + name).toStdString());
         QVERIFY(ClickFile(*FWindow, name));
         // A picture wider than the drawing surface shows black past it, which is not saved.

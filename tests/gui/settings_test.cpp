@@ -92,7 +92,7 @@ private slots:
         QCOMPARE(settings.Read(),
                  "\r\n[display]\r\nwindow_width=640\r\nwindow_height=480\r\n"
                  "window_left=0\r\nwindow_top=0\r\nlanguage=GB2312\r\n"
-                 "LaunchFile=1\r\n[history]\r\n" +
+                 "LaunchFile=1\r\nBlink=1\r\n[history]\r\n" +
                      Digits("n", 10) + Digits("m", 9) + Digits("c", 9) +
                      "n11=..........\r\nn12=..........\r\n");
     }

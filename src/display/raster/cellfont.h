@@ -26,7 +26,7 @@ using TGlyphMask = std::array<std::uint16_t, 16>;
 /// Opening the fonts takes tens of milliseconds, so the build writes every glyph into a sheet
 /// beside the executables, which loads in a fraction of one.
 class TCellFont {
-  public:
+public:
     static constexpr const char* kUnifontPath = "/usr/share/fonts/X11/misc/unifont.pcf.gz";
     static constexpr const char* kSongPath = "/usr/share/fonts/X11/misc/wenquanyi_12pt.pcf";
     /// The name of the glyph sheet of the default fonts, looked for beside the executable.
@@ -71,7 +71,7 @@ class TCellFont {
     /// blank for a character these fonts do not draw.
     const TGlyphMask& Character(TEncoding encoding, std::string_view text, const TCharacter& c);
 
-  private:
+private:
     struct TFromSheet {};
     explicit TCellFont(TFromSheet) {}
 

@@ -49,7 +49,7 @@ void AppendString(std::string& out, const std::string& text) {
 }
 
 class TReader {
-  public:
+public:
     TReader(const char* bytes, std::size_t size) : FBytes(bytes), FSize(size) {}
 
     bool Take(void* out, std::size_t size) {
@@ -68,7 +68,7 @@ class TReader {
     void Align(std::size_t alignment) { FAt = (FAt + alignment - 1) / alignment * alignment; }
     std::size_t At() const { return FAt; }
 
-  private:
+private:
     const char* FBytes;
     std::size_t FSize;
     std::size_t FAt = 0;

@@ -11,7 +11,7 @@ constexpr long kExportPixelLimit = 18160000;
 
 /// There is nothing to write: the picture has no pixels.
 class EEmptyPicture : public std::runtime_error {
-  public:
+public:
     EEmptyPicture() : std::runtime_error("nothing to save: the picture is empty") {}
 };
 

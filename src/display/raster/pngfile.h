@@ -9,7 +9,7 @@ namespace morvane {
 
 /// libpng refused to encode a picture.
 class EPngError : public std::runtime_error {
-  public:
+public:
     using std::runtime_error::runtime_error;
 };
 

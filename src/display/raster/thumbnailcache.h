@@ -37,13 +37,13 @@ TArtStamp ArtStampOf(const std::string& path);
 /// Thumbnails by path and size, each valid for the stamp its files had when it was drawn, so a
 /// file changed since (in size or time) is drawn again and an unchanged one is not.
 class TThumbnailCache {
-  public:
+public:
     /// The thumbnail of path at size drawn from files with this stamp; null when there is none.
     const TPixelBuffer* Find(const std::string& path, int size, const TArtStamp& stamp) const;
     void Store(const std::string& path, int size, const TArtStamp& stamp, TPixelBuffer thumbnail);
     std::size_t Count() const { return FEntries.size(); }
 
-  private:
+private:
     struct TEntry {
         TArtStamp Stamp;
         TPixelBuffer Thumbnail;
