@@ -83,8 +83,11 @@ public:
     /// screen reader, the rest line by line. Returns the offset of a NUL byte that ended the text
     /// early, if any.
     std::optional<size_t> ParseText(std::string_view bytes);
-    /// The line reader: splits text into lines and reads the escape sequences of each.
-    void ParseLines(std::string_view text);
+    /// The line reader: splits text into lines and reads the escape sequences of each. False,
+    /// at the first of them, when the text places characters as only a terminal's screen can
+    /// show them (cursor moves and positions, erases, tabs, backspaces, escape sequences that are
+    /// no CSI sequence): the screen reader reads such text.
+    bool ParseLines(std::string_view text);
     std::string ParseLine(std::string_view line, int row);
     /// Applies the parameters of one sequence in order, those that take values (38;5;n,
     /// 38;2;r;g;b and their 48 forms) with their values.
@@ -143,6 +146,8 @@ public:
     std::vector<std::array<std::uint8_t, kMaxCols + 1>> FAttrs;
     /// Some cell of the grid blinks.
     bool FBlinks = false;
+    /// The text was read by the screen reader, as a terminal places it.
+    bool FScreenPlaced = false;
     /// The attributes of a cell (row from 0, column from 1); 0 outside the grid.
     std::uint8_t CellAttr(int row, int col) const {
         return static_cast<size_t>(row) < FAttrs.size() && col >= 0 && col <= kMaxCols
@@ -180,6 +185,8 @@ private:
     // read. They take effect only at a final "m", and carry over a line end with FInEscape.
     std::vector<int> FSeqCodes;
     std::string FSeqParam;
+    // The line reader met what only the screen reader places.
+    bool FNeedsScreen = false;
 };
 
 /// The file named as path with its last three characters replaced by ext, found by its exact name

@@ -5,6 +5,7 @@
 #include <bitset>
 #include <cmath>
 
+#include "document/pairclass.h"
 #include "platform/gbcodec.h"
 
 namespace morvane {
@@ -12,6 +13,8 @@ namespace morvane {
 // Written at build time from the system's converters (charsettablesmain.cpp).
 extern const char32_t kGbPairTable[];
 extern const char32_t kBig5PairTable[];
+extern const unsigned char kGbPairClass[];
+extern const unsigned char kBig5PairClass[];
 
 namespace {
 
@@ -48,16 +51,6 @@ size_t DecodeUtf8(std::string_view text, char32_t& code) {
     return length;
 }
 
-std::vector<char32_t> CodePoints(std::string_view utf8) {
-    std::vector<char32_t> points;
-    for (size_t i = 0; i < utf8.size();) {
-        char32_t code = 0;
-        const size_t length = DecodeUtf8(utf8.substr(i), code);
-        points.push_back(length ? code : kReplacement);
-        i += length ? length : 1;
-    }
-    return points;
-}
 
 // Every code point that GB or Big5 writes as a pair: a CJK terminal gives it two cells.
 const std::bitset<0x10000>& PairCharacters() {
@@ -83,78 +76,19 @@ bool IsWideEastAsian(char32_t c) {
            InRange(c, 0x20000, 0x3FFFD);
 }
 
-// How commonly each character is used: the low four bits give its tier in simplified text, the
-// high four in traditional text (1 most used, 3 least, 0 not listed).
-const std::array<std::uint8_t, 0x10000>& HanziTiers() {
-    static const std::array<std::uint8_t, 0x10000> tiers = [] {
-        std::array<std::uint8_t, 0x10000> table{};
-        const char* simplified[] = {kSimplifiedTier1, kSimplifiedTier2, kSimplifiedTier3};
-        const char* traditional[] = {kTraditionalTier1, kTraditionalTier2, kTraditionalTier3};
-        for (int tier = 3; tier >= 1; --tier) {
-            for (char32_t c : CodePoints(simplified[tier - 1]))
-                if (c < table.size()) table[c] = (table[c] & 0xF0) | tier;
-            for (char32_t c : CodePoints(traditional[tier - 1]))
-                if (c < table.size()) table[c] = (table[c] & 0x0F) | tier << 4;
-        }
-        return table;
-    }();
-    return tiers;
+
+// The weight of the pair at slots[at] in a reading by its class (see pairclass.h): a kana or a
+// shape counts for more beside another of its kind.
+int PairWeight(const unsigned char* classes, const std::vector<int>& slots, size_t at) {
+    const unsigned char pair = classes[slots[at]];
+    const unsigned char kind = pair & (kPairKana | kPairShape);
+    if (kind == 0) return (pair & 0x0F) - kPairWeightBias;
+    const bool besideItsKind =
+        (at > 0 && slots[at - 1] >= 0 && (classes[slots[at - 1]] & kind)) ||
+        (at + 1 < slots.size() && slots[at + 1] >= 0 && (classes[slots[at + 1]] & kind));
+    if (kind == kPairKana) return besideItsKind ? 5 : 0;
+    return besideItsKind ? 3 : 2;
 }
-
-bool IsHanzi(char32_t c) {
-    return InRange(c, 0x4E00, 0x9FFF) || InRange(c, 0x3400, 0x4DBF) || InRange(c, 0xF900, 0xFAFF) ||
-           InRange(c, 0x20000, 0x2FFFF);
-}
-
-// The shapes art is drawn with: lines, blocks, geometric shapes, stars and suits.
-bool IsShape(char32_t c) {
-    return InRange(c, 0x2500, 0x25FF) || c == 0x2605 || c == 0x2606 || c == 0x2640 || c == 0x2642 ||
-           InRange(c, 0x2660, 0x266F);
-}
-
-bool IsKana(char32_t c) { return InRange(c, 0x3041, 0x30FF); }
-
-// The punctuation of Chinese sentences and the full-width letters and digits.
-bool IsCommonPunctuation(char32_t c) {
-    static constexpr char32_t kPunctuation[] = {
-        U'，', U'。', U'、', U'；', U'：', U'？', U'！', U'…',  U'—',  U'～', U'·',
-        U'「', U'」', U'『', U'』', U'（', U'）', U'《', U'》', U'〈', U'〉', U'【',
-        U'】', U'〔', U'〕', U'“',  U'”',  U'‘',  U'’',  U'．', U'　'};
-    return InRange(c, 0xFF01, 0xFF5E) ||
-           std::find(std::begin(kPunctuation), std::end(kPunctuation), c) != std::end(kPunctuation);
-}
-
-// What one character says of the reading that gave it, as a rough log-likelihood: the
-// characters a board's text and pictures are made of score high, characters only a wrong reading
-// gives score low. Kana and shapes count for more among their own kind, as Japanese lyrics and
-// drawn lines run on.
-double Weight(TEncoding reading, std::uint8_t lead, std::uint8_t trail, char32_t c,
-              bool kanaNeighbour, bool shapeNeighbour) {
-    if (c == 0 || c == kReplacement || InRange(c, 0xE000, 0xF8FF)) return -4;
-    if (IsHanzi(c)) {
-        const std::uint8_t tiers = c < 0x10000 ? HanziTiers()[c] : 0;
-        const int tier = reading == TEncoding::Gb ? tiers & 0x0F : tiers >> 4;
-        if (tier != 0) return 5 - tier;
-        if (reading == TEncoding::Gb) {
-            if (trail >= 0xA1 && lead >= 0xB0 && lead <= 0xD7) return 0;
-            if (trail >= 0xA1 && lead >= 0xD8 && lead <= 0xF7) return -1;
-            return -2;
-        }
-        if (lead >= 0xA4 && lead <= 0xC6) return 0;
-        if (lead >= 0xC9 && lead <= 0xF9) return -1;
-        return -2;
-    }
-    if (IsShape(c)) return shapeNeighbour ? 3 : 2;
-    if (IsKana(c)) return kanaNeighbour ? 5 : 0;
-    if (IsCommonPunctuation(c)) return 1;
-    return 0;
-}
-
-struct TPairReading {
-    int Slot;
-    double Gb;
-    double Big5;
-};
 
 }  // namespace
 
@@ -248,15 +182,18 @@ bool IsUtf8Art(std::string_view text) {
 
 TEncoding DetectEncoding(const std::vector<std::string>& lines) {
     // A few thousand characters tell; reading only those keeps a long file quick to open.
-    constexpr size_t kSamplePairs = 8192;
+    constexpr size_t kSamplePairs = 4096;
     // The pairs in text order, a slot of -1 where a single byte or a line end comes between.
     std::vector<int> slots;
+    slots.reserve(std::min<size_t>(2 * kSamplePairs, 1024));
+    size_t pairs = 0;
     for (const std::string& line : lines) {
-        if (slots.size() >= kSamplePairs) break;
+        if (pairs >= kSamplePairs) break;
         const auto* bytes = reinterpret_cast<const std::uint8_t*>(line.data());
-        for (size_t i = 0; i < line.size() && slots.size() < kSamplePairs; ++i) {
+        for (size_t i = 0; i < line.size() && pairs < kSamplePairs; ++i) {
             if (i + 1 < line.size() && IsDoubleBytePair(bytes[i], bytes[i + 1])) {
                 slots.push_back(DoubleByteSlot(bytes[i], bytes[i + 1]));
+                ++pairs;
                 ++i;
             } else if (!slots.empty() && slots.back() >= 0) {
                 slots.push_back(-1);
@@ -264,47 +201,22 @@ TEncoding DetectEncoding(const std::vector<std::string>& lines) {
         }
         if (!slots.empty() && slots.back() >= 0) slots.push_back(-1);
     }
-    auto code = [&slots](TEncoding reading, size_t at) -> char32_t {
-        return slots[at] < 0
-                   ? 0
-                   : (reading == TEncoding::Big5 ? kBig5PairTable : kGbPairTable)[slots[at]];
-    };
-    std::vector<TPairReading> readings;
-    readings.reserve(slots.size());
-    for (size_t at = 0; at < slots.size(); ++at) {
-        if (slots[at] < 0) continue;
-        const auto lead = static_cast<std::uint8_t>(0x81 + slots[at] / (0xFE - 0x40 + 1));
-        const auto trail = static_cast<std::uint8_t>(0x40 + slots[at] % (0xFE - 0x40 + 1));
-        TPairReading reading{slots[at], 0, 0};
-        for (TEncoding encoding : {TEncoding::Gb, TEncoding::Big5}) {
-            const char32_t c = code(encoding, at);
-            const char32_t before = at > 0 ? code(encoding, at - 1) : 0;
-            const char32_t after = at + 1 < slots.size() ? code(encoding, at + 1) : 0;
-            const double weight = Weight(encoding, lead, trail, c, IsKana(before) || IsKana(after),
-                                         IsShape(before) || IsShape(after));
-            (encoding == TEncoding::Gb ? reading.Gb : reading.Big5) = weight;
-        }
-        readings.push_back(reading);
-    }
     // A character repeated across a picture says little more than once: each distinct pair
-    // counts by the logarithm of its repeats, with the mean of its weights.
-    std::sort(readings.begin(), readings.end(),
-              [](const TPairReading& a, const TPairReading& b) { return a.Slot < b.Slot; });
+    // counts by 1 + log2 of its repeats, its k-th repeat adding log2(k / (k - 1)) of its weight.
+    static const std::array<double, 65> kRepeatSteps = [] {
+        std::array<double, 65> steps{0, 1};
+        for (int k = 2; k < 65; ++k) steps[k] = std::log2(static_cast<double>(k) / (k - 1));
+        return steps;
+    }();
+    std::vector<std::uint16_t> repeats(kDoubleByteSlots, 0);
     double gb = 0;
     double big5 = 0;
-    for (size_t first = 0; first < readings.size();) {
-        size_t end = first;
-        double gbSum = 0;
-        double big5Sum = 0;
-        for (; end < readings.size() && readings[end].Slot == readings[first].Slot; ++end) {
-            gbSum += readings[end].Gb;
-            big5Sum += readings[end].Big5;
-        }
-        const double count = static_cast<double>(end - first);
-        const double repeats = 1 + std::log2(count);
-        gb += repeats * gbSum / count;
-        big5 += repeats * big5Sum / count;
-        first = end;
+    for (size_t at = 0; at < slots.size(); ++at) {
+        if (slots[at] < 0) continue;
+        const unsigned k = ++repeats[slots[at]];
+        const double step = k < kRepeatSteps.size() ? kRepeatSteps[k] : 1.4427 / (k - 0.5);
+        gb += step * PairWeight(kGbPairClass, slots, at);
+        big5 += step * PairWeight(kBig5PairClass, slots, at);
     }
     return big5 > gb ? TEncoding::Big5 : TEncoding::Gb;
 }

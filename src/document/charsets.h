@@ -70,13 +70,4 @@ std::string EncodedToUtf8(TEncoding encoding, std::string_view text);
 /// Appends code point c as UTF-8.
 void AppendUtf8(std::string& out, char32_t c);
 
-/// The characters of simplified text in three tiers of use, most used first, and those of
-/// traditional text likewise (UTF-8).
-extern const char kSimplifiedTier1[];
-extern const char kSimplifiedTier2[];
-extern const char kSimplifiedTier3[];
-extern const char kTraditionalTier1[];
-extern const char kTraditionalTier2[];
-extern const char kTraditionalTier3[];
-
 }  // namespace morvane

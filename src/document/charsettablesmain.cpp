@@ -1,10 +1,12 @@
 // Writes the code points of every double-byte pair in GB18030 and in Big5 as C++ arrays, so
-// that the program reads art without loading the system's converters each time it starts.
+// that the program reads art without loading the system's converters each time it starts, and
+// the class of each pair's character that tells which encoding art is in.
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "document/pairclass.h"
 #include "platform/gbcodec.h"
 
 namespace {
@@ -65,6 +67,20 @@ std::vector<char32_t> Table(std::string (*decode)(std::string_view),
     return table;
 }
 
+// What each pair's character says of the reading that gave it, for finding the encoding.
+void WriteClasses(std::FILE* out, const char* name, const std::vector<char32_t>& table,
+                  bool big5) {
+    std::fprintf(out, "extern const unsigned char %s[%zu];\nconst unsigned char %s[%zu] = {", name,
+                 table.size(), name, table.size());
+    for (size_t slot = 0; slot < table.size(); ++slot) {
+        const auto lead = static_cast<std::uint8_t>(0x81 + slot / (0xFE - 0x40 + 1));
+        const auto trail = static_cast<std::uint8_t>(0x40 + slot % (0xFE - 0x40 + 1));
+        std::fprintf(out, "%s%u,", slot % 24 == 0 ? "\n" : "",
+                     morvane::ClassifyPair(big5, lead, trail, table[slot]));
+    }
+    std::fprintf(out, "\n};\n");
+}
+
 void Write(std::FILE* out, const char* name, const std::vector<char32_t>& table) {
     std::fprintf(out, "extern const char32_t %s[%zu];\nconst char32_t %s[%zu] = {", name,
                  table.size(), name, table.size());
@@ -93,6 +109,8 @@ int main(int argc, char** argv) {
     std::fprintf(out, "// Written by morvane-charsettables at build time.\nnamespace morvane {\n");
     Write(out, "kGbPairTable", gb);
     Write(out, "kBig5PairTable", big5);
+    WriteClasses(out, "kGbPairClass", gb, false);
+    WriteClasses(out, "kBig5PairClass", big5, true);
     // What the tables hold, so that glyphs drawn from older tables are not taken for theirs.
     std::uint64_t digest = 0xCBF29CE484222325u;
     for (const std::vector<char32_t>* table : {&gb, &big5}) {

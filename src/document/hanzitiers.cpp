@@ -1,10 +1,9 @@
 // Written by scripts/data/make-hanzi-tiers from Unicode's Unihan database: the characters of
 // simplified text by their counts in kHanyuPinlu (the 500 most used, the next 1000, the rest),
 // those of traditional text by their kFrequency class (1 and 2, 3, 4 and 5).
-#include "document/charsets.h"
-
 namespace morvane {
 
+extern const char kSimplifiedTier1[];
 const char kSimplifiedTier1[] =
     "的一了是不我在有人这這他们們來来个個上地大著着就你到說说和要里么子也去那得主会會"
     "时時出下国國过過为為好以看可还還生都学學沒没起能多年小把天工家发發动動对對用中又"
@@ -20,6 +19,7 @@ const char kSimplifiedTier1[] =
     "切誰谁強强該该朮术且找算远遠六满滿觀观早報报坐热熱期济濟石似告够夠跑啦管料感爸講"
     "讓让讲与與組组統统河越火爷爺服七色飛飞轉";
 
+extern const char kSimplifiedTier2[];
 const char kSimplifiedTier2[] =
     "转死脸臉块塊确確空船务務取场場海极極質质准紧緊整倒基錢钱馬马团團照千品神刚剛怕輕"
     "轻土劳勞树樹影保史細细紅红习習程青近容油历歷清求送錯错字目村裡据據席片夜較较响響"
@@ -47,6 +47,7 @@ const char kSimplifiedTier2[] =
     "灵靈居松訓训罪炮粗罵膀若骂圈孔貴贵扬揚楼樓献獻縮缩份紡纺胸輛辆途炉爐渡耳倾傾涂票"
     "菌壮壯播械拖职職克帐帳挤擠秋括索肚插棵湿濕謂谓麻尾阿尖慌梁涌盆蛋趣冰怒咬財财避累";
 
+extern const char kSimplifiedTier3[];
 const char kSimplifiedTier3[] =
     "辩辯曲磨逃餓饿承疑刺探糊肥贊赞弯彎徒香付腰愤憤扩擴暖吨噸阻介柴獲紹绍获藏緩缓隔奔"
     "秘偏叹嘆窝窩净晨淨稳穩詩诗喂暴殖潮协協登迷壁毕畢浮紛纷闊阔阴附陰井哼巧拼榮滚滾荣"
@@ -107,6 +108,7 @@ const char kSimplifiedTier3[] =
     "蚪蛀蛆蝌誡诫賭赌躯軀酿釀钦頰颊餃餡饺馅駒驹鹿俭儉咖啡宾庸棺汁汰磊箩籮緞缎翔舆茁葬"
     "葱蒜蔥豌賓踮蹈輿辜逊遜酵鏈链陋愚沛稠黯";
 
+extern const char kTraditionalTier1[];
 const char kTraditionalTier1[] =
     "一三上下不专且世业东两並个中为主久义之乎乐也书买了事二五些交人什今从他代以们件任"
     "份会传似但位住何作你使來便保信修個們候做備傳像價元兄先光兒入內全兩八公六共关兴其"
@@ -125,6 +127,7 @@ const char kTraditionalTier1[] =
     "边过运近还这进远连迷选這通速造連進運過道遠選還邊那部都重量金錄錢錯钱错長长門開間"
     "關门问间队阿陈除陳隊难雖難電需非面音頭題類题風风飛飞馬驗马验體高鳳麼黃點黨龍龙";
 
+extern const char kTraditionalTier2[];
 const char kTraditionalTier2[] =
     "七严丽举九习乱亂争亚亞亦享亮亲仁介仍仔付令众伟伤低佛佳例供依係俊倒值假偉停傷優充"
     "克免兰兵具典养冷击刀切列刘刚创初判刻剑剛剧創劃劇劉劍助努势勝勢包医千升午半协協卖"
@@ -144,6 +147,7 @@ const char kTraditionalTier2[] =
     "阵附际陆限院陣险陸陽随際隨險隻雄集雙雜離雨雲雷靈青静靜靠響項順須預領願顧顯项顺须"
     "顾预领養餐館馆首香騎骑鬼魔魚鱼鳥鸟麗麻黑";
 
+extern const char kTraditionalTier3[];
 const char kTraditionalTier3[] =
     "丁丈丌丐丑丕丘丙丛丝丞丟丢丧丫丰串临丸丹乃么乌乍乏乔乖乘乙乞乡乩乳乾予于亏云互井"
     "亙亟亡亢亥亨京亭亵亿仄仅仆仇仑仓仕仗仙仝仟仪仰仲仿企伊伍伏伐休伙伞伦伪伫伯估伴伶"

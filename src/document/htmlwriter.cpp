@@ -1,3 +1,5 @@
+#include <type_traits>
+
 #include "document/abc.h"
 #include "document/htmlescape.h"
 #include "platform/files.h"
@@ -170,52 +172,48 @@ void Tabc::BuildHtmlRows(const std::function<void(std::string& line)>& flush) {
     // cell none.
     std::vector<std::string_view> cellTexts;
     const bool utf8 = FEncoding == TEncoding::Utf8 && !FWideCells;
-    for (int r = 0; r < FRowCount; ++r) {
-        const std::string& line = FLines[r];
-        if (utf8) {
-            cellTexts.clear();
-            for (size_t at = 0; at < line.size();) {
-                const TCharacter c = NextCharacter(FEncoding, std::string_view(line).substr(at));
-                cellTexts.push_back(std::string_view(line).substr(at, c.Bytes));
-                for (int k = 1; k < c.Cells; ++k) cellTexts.emplace_back();
-                at += c.Bytes;
-            }
+    // Attributes name only the colours that differ from the defaults, then the classes of
+    // blinking and underlined runs.
+    auto appendAttributes = [this, &buffer](const TCellColors& cell, std::uint8_t attr) {
+        if (cell.Fg != FDefaultFg) {
+            buffer += "color=\"#";
+            AppendColor(buffer, cell.Fg);
+            buffer += "\" ";
         }
-        const std::int64_t n = static_cast<std::int64_t>(utf8 ? cellTexts.size() : line.size());
+        if (cell.Bg != FDefaultBg) {
+            buffer += "style=\"BACKGROUND-COLOR:#";
+            AppendColor(buffer, cell.Bg);
+            buffer += "\" ";
+        }
+        if (attr & (caBlink | caUnderline)) {
+            buffer += "class=\"";
+            if (attr & caBlink) buffer += (attr & caUnderline) ? "blink " : "blink";
+            if (attr & caUnderline) buffer += "underline";
+            buffer += "\" ";
+        }
+    };
+    // One row; made once for each kind of row, so that rows of GB or Big5 art without attributes,
+    // nearly all of them, pay for neither UTF-8 nor attributes.
+    auto buildRow = [&](int r, auto utf8Row, auto attrRow) {
+        constexpr bool kUtf8 = decltype(utf8Row)::value;
+        constexpr bool kAttrs = decltype(attrRow)::value;
+        const std::string& line = FLines[r];
+        const std::int64_t n = static_cast<std::int64_t>(kUtf8 ? cellTexts.size() : line.size());
         // A row the grid does not hold has no colours.
         const bool inGrid = static_cast<size_t>(r) < FMarked.size();
+        const std::uint8_t* attrs = kAttrs ? FAttrs[r].data() : nullptr;
         bool fontOpen = false;
-        // Attributes name only the colours that differ from the defaults, then the classes of
-        // blinking and underlined runs.
-        auto appendAttributes = [this, &buffer](const TCellColors& cell, std::uint8_t attr) {
-            if (cell.Fg != FDefaultFg) {
-                buffer += "color=\"#";
-                AppendColor(buffer, cell.Fg);
-                buffer += "\" ";
-            }
-            if (cell.Bg != FDefaultBg) {
-                buffer += "style=\"BACKGROUND-COLOR:#";
-                AppendColor(buffer, cell.Bg);
-                buffer += "\" ";
-            }
-            if (attr & (caBlink | caUnderline)) {
-                buffer += "class=\"";
-                if (attr & caBlink) buffer += (attr & caUnderline) ? "blink " : "blink";
-                if (attr & caUnderline) buffer += "underline";
-                buffer += "\" ";
-            }
-        };
         for (std::int64_t col = 1;; ++col) {
             std::string_view text;
             if (FWideCells) {
                 const size_t from = 2 * static_cast<size_t>(col) - 2;
                 if (from < line.size()) text = std::string_view(line).substr(from, 2);
             } else if (col <= n) {
-                text = utf8 ? cellTexts[col - 1] : std::string_view(line).substr(col - 1, 1);
+                text = kUtf8 ? cellTexts[col - 1] : std::string_view(line).substr(col - 1, 1);
             }
             const bool gridCell = inGrid && col <= FMaxCols;
             const bool marked = gridCell && FMarked[r][col];
-            const std::uint8_t attr = gridCell ? CellAttr(r, static_cast<int>(col)) : 0;
+            const std::uint8_t attr = kAttrs && gridCell ? attrs[col] : 0;
             const bool styled = marked || attr != 0;
             const TCellColors cell = marked ? FCells[r][col] : TCellColors{FDefaultFg, FDefaultBg};
             if (col == 1 && styled) {
@@ -229,8 +227,7 @@ void Tabc::BuildHtmlRows(const std::function<void(std::string& line)>& flush) {
                 buffer += '>';
             } else if (styled && fontOpen) {
                 const TCellColors& prev = FCells[r][col - 1];
-                if (cell.Fg != prev.Fg || cell.Bg != prev.Bg ||
-                    attr != CellAttr(r, static_cast<int>(col - 1))) {
+                if (cell.Fg != prev.Fg || cell.Bg != prev.Bg || (kAttrs && attr != attrs[col - 1])) {
                     buffer += "</font><font ";
                     flush(buffer);
                     appendAttributes(cell, attr);
@@ -256,6 +253,28 @@ void Tabc::BuildHtmlRows(const std::function<void(std::string& line)>& flush) {
         if (fontOpen) buffer += "</font>";
         if (r != FRowCount - 1) buffer += "<br>";
         flush(buffer);
+    };
+    for (int r = 0; r < FRowCount; ++r) {
+        const bool attrRow = static_cast<size_t>(r) < FAttrs.size();
+        if (!utf8) {
+            if (attrRow)
+                buildRow(r, std::false_type{}, std::true_type{});
+            else
+                buildRow(r, std::false_type{}, std::false_type{});
+            continue;
+        }
+        const std::string& line = FLines[r];
+        cellTexts.clear();
+        for (size_t at = 0; at < line.size();) {
+            const TCharacter c = NextCharacter(FEncoding, std::string_view(line).substr(at));
+            cellTexts.push_back(std::string_view(line).substr(at, c.Bytes));
+            for (int k = 1; k < c.Cells; ++k) cellTexts.emplace_back();
+            at += c.Bytes;
+        }
+        if (attrRow)
+            buildRow(r, std::true_type{}, std::true_type{});
+        else
+            buildRow(r, std::true_type{}, std::false_type{});
     }
 }
 

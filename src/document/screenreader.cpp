@@ -22,8 +22,6 @@ size_t IntroducerLength(std::string_view text, size_t at) {
     return 0;
 }
 
-bool IsPlacementFinal(char final) { return final != 0 && std::strchr("ABCDEFGHJKXdfsu", final); }
-
 bool IsLineBreak(char ch) { return ch == '\r' || ch == '\n'; }
 
 // The bytes a line break takes: CR LF is one break.
@@ -32,28 +30,6 @@ size_t LineBreakLength(std::string_view text, size_t at) {
 }
 
 }  // namespace
-
-bool UsesTerminalPlacement(std::string_view text) {
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char ch = text[i];
-        if (ch == '\t' || ch == '\b') return true;
-        if (ch != kEsc && ch != '*') continue;
-        const size_t introducer = IntroducerLength(text, i);
-        if (introducer == 0) {
-            // ESC and a printable byte is a sequence of its own, unless the byte opens a BBS
-            // introducer ("*["), where the ESC is only a stray one.
-            if (ch == kEsc && i + 1 < text.size() && text[i + 1] >= 0x20 && text[i + 1] <= 0x7E &&
-                IntroducerLength(text, i + 1) == 0)
-                return true;
-            continue;
-        }
-        size_t end = i + introducer;
-        while (end < text.size() && text[end] >= 0x20 && text[end] <= 0x3F) ++end;
-        if (end < text.size() && IsPlacementFinal(text[end])) return true;
-        i = end - 1;
-    }
-    return false;
-}
 
 TScreenReader::TScreenReader(Tabc& doc, TEncoding encoding)
     : FDoc(doc), FUtf8(encoding == TEncoding::Utf8) {}

@@ -10,11 +10,6 @@ namespace morvane {
 
 class Tabc;
 
-/// True when text places its characters as only a terminal's screen can show them: cursor moves
-/// and positions, saving and restoring the cursor, erasing, tabs, backspaces, and escape
-/// sequences that are no CSI sequence (ESC "(B", ESC "*s"). Text without them reads line by line.
-bool UsesTerminalPlacement(std::string_view text);
-
 /// Reads text into a document as an 80-column terminal shows it: characters land where the cursor
 /// stands, each with the colours and attributes in force when it was written. Lines past column 80
 /// go on in the same row (boards are often wider); moves stop at column 80, row 1 and row 553.

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <optional>
 
 #include "document/abc.h"
@@ -18,6 +19,22 @@ constexpr TColor kNormal[8] = {0x000000, 0x000080, 0x008000, 0x008080,
                                0x800000, 0x800080, 0x808000, 0xC0C0C0};
 constexpr TColor kBright[8] = {0x808080, 0x0000FF, 0x00FF00, 0x00FFFF,
                                0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
+
+// The final bytes of the sequences that move the cursor or erase: A B C D E F G H J K X d f s u.
+bool IsPlacementFinal(int final) {
+    constexpr std::uint64_t kUpper = (1ull << ('A' - 64)) | (1ull << ('B' - 64)) |
+                                     (1ull << ('C' - 64)) | (1ull << ('D' - 64)) |
+                                     (1ull << ('E' - 64)) | (1ull << ('F' - 64)) |
+                                     (1ull << ('G' - 64)) | (1ull << ('H' - 64)) |
+                                     (1ull << ('J' - 64)) | (1ull << ('K' - 64)) |
+                                     (1ull << ('X' - 64)) | (1ull << ('d' - 64)) |
+                                     (1ull << ('f' - 64)) | (1ull << ('s' - 64)) |
+                                     (1ull << ('u' - 64));
+    return final >= 64 && final < 128 && ((kUpper >> (final - 64)) & 1);
+}
+
+// Bytes that end a run of plain text: those that start a sequence or place the cursor.
+bool IsSpecial(char ch) { return ch == kEsc || ch == '*' || ch == '\t' || ch == '\b'; }
 
 bool StartsWith(std::string_view text, char a, char b) {
     return text.size() >= 2 && text[0] == a && text[1] == b;
@@ -45,6 +62,13 @@ std::optional<TColor> RgbColour(int r, int g, int b) {
     for (int v : {r, g, b})
         if (v < 0 || v > 255) return std::nullopt;
     return r | g << 8 | b << 16;
+}
+
+// ESC and a printable byte is a sequence of its own (ESC "(B", ESC "*s", ESC "7"), unless the
+// byte opens a BBS introducer, where the ESC is only a stray one. rest starts with ESC.
+bool StartsEscSequence(std::string_view rest) {
+    if (rest.size() < 2 || rest[1] < 0x20 || rest[1] > 0x7E) return false;
+    return !StartsWith(rest.substr(1), '*', '[') && !StartsWith(rest.substr(1), '*', '*', '[');
 }
 
 }  // namespace
@@ -98,11 +122,18 @@ std::optional<size_t> Tabc::ParseText(std::string_view bytes) {
     FCurBg = FDefaultBg;
     std::optional<TEncoding> encoding = FEncodingChoice;
     if (!encoding && IsUtf8Art(text)) encoding = TEncoding::Utf8;
-    if (encoding == TEncoding::Utf8 || UsesTerminalPlacement(text)) {
+    FScreenPlaced = encoding == TEncoding::Utf8 || !ParseLines(text);
+    if (FScreenPlaced) {
+        // What the line reader read before it gave up goes: the screen reader starts afresh.
+        EndSequence(false);
+        FBright = false;
+        FReversed = false;
+        FCurAttr = 0;
+        FCurFg = FDefaultFg;
+        FCurBg = FDefaultBg;
+        FHasEscapes = false;
         TScreenReader(*this, encoding == TEncoding::Utf8 ? TEncoding::Utf8 : TEncoding::Gb)
             .Read(text);
-    } else {
-        ParseLines(text);
     }
     FBlinks = false;
     for (const auto& row : FAttrs)
@@ -111,7 +142,8 @@ std::optional<size_t> Tabc::ParseText(std::string_view bytes) {
     return nul == std::string_view::npos ? std::nullopt : std::optional<size_t>(nul);
 }
 
-void Tabc::ParseLines(std::string_view text) {
+bool Tabc::ParseLines(std::string_view text) {
+    FNeedsScreen = false;
     FLines = SplitTextLines(text);
     FColCount = 1;
     FRowCount = static_cast<std::int32_t>(std::min<size_t>(FLines.size(), FMaxRows));
@@ -119,9 +151,11 @@ void Tabc::ParseLines(std::string_view text) {
     // Every line is parsed so that no escape byte reaches the text; only the grid's rows count.
     for (size_t r = 0; r < FLines.size(); ++r) {
         FLines[r] = ParseLine(FLines[r], static_cast<int>(std::min<size_t>(r, INT32_MAX)));
+        if (FNeedsScreen) return false;
         if (r < static_cast<size_t>(FRowCount))
             FColCount = std::max(FColCount, ColumnCount(FLines[r].size()));
     }
+    return true;
 }
 
 std::string Tabc::ParseLine(std::string_view line, int row) {
@@ -135,10 +169,14 @@ std::string Tabc::ParseLine(std::string_view line, int row) {
             continue;
         }
         if (TakeIntroducer(rest)) continue;
-        // Plain text up to the next byte that may start a sequence, in one step.
+        // Plain text up to the next byte that may start a sequence or place the cursor.
         size_t run = 0;
-        while (run < rest.size() && rest[run] != kEsc && rest[run] != '*') ++run;
+        while (run < rest.size() && !IsSpecial(rest[run])) ++run;
         if (run == 0) {
+            if (rest[0] == '\t' || rest[0] == '\b' || (rest[0] == kEsc && StartsEscSequence(rest))) {
+                FNeedsScreen = true;
+                return out;
+            }
             if (rest[0] == kEsc) {
                 // An ESC that starts no sequence prints nothing, as on a terminal.
                 rest.remove_prefix(1);
@@ -152,12 +190,15 @@ std::string Tabc::ParseLine(std::string_view line, int row) {
         const bool coloured = FCurFg != FDefaultFg || FCurBg != FDefaultBg;
         if (!inGrid || (!coloured && FCurAttr == 0)) continue;
         const size_t lastCol = std::min(firstCol + run - 1, static_cast<size_t>(FMaxCols));
-        for (size_t col = firstCol; col <= lastCol; ++col) {
-            if (coloured) {
+        if (coloured) {
+            for (size_t col = firstCol; col <= lastCol; ++col) {
                 FMarked[row][col] = true;
                 FCells[row][col] = {FCurFg, FCurBg};
             }
-            if (FCurAttr != 0) SetCellAttr(row, static_cast<int>(col), FCurAttr);
+        }
+        if (FCurAttr != 0) {
+            for (size_t col = firstCol; col <= lastCol; ++col)
+                SetCellAttr(row, static_cast<int>(col), FCurAttr);
         }
     }
     return out;
@@ -184,6 +225,7 @@ void Tabc::ContinueSequence(std::string_view& rest) {
     ReadParameter(rest);
     if (TakeSeparator(rest) || rest.empty()) return;
     const int final = TakeFinal(rest);
+    if (IsPlacementFinal(final)) FNeedsScreen = true;
     // A control byte or a byte of 0x80 and above ends the sequence and stays for the text.
     EndSequence(final == 'm');
 }
@@ -251,20 +293,34 @@ void Tabc::ApplySgrList(const std::vector<int>& codes) {
 }
 
 void Tabc::ApplySgr(int code) {
-    if (code == 0) {
+    // The colours first: art sets them far more often than anything else.
+    if (code >= 30 && code <= 37) {
+        FCurFg = FBright ? kBright[code - 30] : kNormal[code - 30];
+    } else if (code >= 40 && code <= 47) {
+        FCurBg = kNormal[code - 40];
+    } else if (code == 0) {
         FBright = false;
         FReversed = false;
         FCurAttr = 0;
         FCurFg = FDefaultFg;
         FCurBg = FDefaultBg;
+    } else if (code == 1) {
+        FBright = true;
+        for (int n = 0; n < 8; ++n) {
+            if (FCurFg == kNormal[n]) {
+                FCurFg = kBright[n];
+                break;
+            }
+        }
     } else if (code == 4) {
         FCurAttr |= caUnderline;
-    } else if (code == 24) {
-        FCurAttr &= ~caUnderline;
     } else if (code == 5 || code == 6) {
         FCurAttr |= caBlink;
-    } else if (code == 25) {
-        FCurAttr &= ~caBlink;
+    } else if (code == 7) {
+        std::swap(FCurFg, FCurBg);
+        FReversed = !FReversed;
+    } else if (code == 8) {
+        FCurFg = FCurBg;
     } else if (code == 22) {
         // Normal intensity takes back what 1 brightened; the default foreground stays itself.
         FBright = false;
@@ -274,28 +330,15 @@ void Tabc::ApplySgr(int code) {
                 break;
             }
         }
+    } else if (code == 24) {
+        FCurAttr &= ~caUnderline;
+    } else if (code == 25) {
+        FCurAttr &= ~caBlink;
     } else if (code == 27) {
         if (FReversed) std::swap(FCurFg, FCurBg);
         FReversed = false;
-    } else if (code == 1) {
-        FBright = true;
-        for (int n = 0; n < 8; ++n) {
-            if (FCurFg == kNormal[n]) {
-                FCurFg = kBright[n];
-                break;
-            }
-        }
-    } else if (code == 7) {
-        std::swap(FCurFg, FCurBg);
-        FReversed = !FReversed;
-    } else if (code == 8) {
-        FCurFg = FCurBg;
-    } else if (code >= 30 && code <= 37) {
-        FCurFg = FBright ? kBright[code - 30] : kNormal[code - 30];
     } else if (code == 39) {
         FCurFg = FDefaultFg;
-    } else if (code >= 40 && code <= 47) {
-        FCurBg = kNormal[code - 40];
     } else if (code == 49) {
         FCurBg = FDefaultBg;
     }

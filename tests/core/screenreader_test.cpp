@@ -154,7 +154,9 @@ struct TPlacementCase {
 class TerminalPlacementTest : public testing::TestWithParam<TPlacementCase> {};
 
 TEST_P(TerminalPlacementTest, ChoosesTheScreenOnlyForTextThatNeedsIt) {
-    EXPECT_EQ(UsesTerminalPlacement(GetParam().Text), GetParam().Uses);
+    Tabc doc;
+    doc.ParseText(GetParam().Text);
+    EXPECT_EQ(doc.FScreenPlaced, GetParam().Uses);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -171,7 +173,10 @@ INSTANTIATE_TEST_SUITE_P(
                     TPlacementCase{"Position", "\x1B[1;1H", true},
                     TPlacementCase{"EraseLine", "\x1B[K", true},
                     TPlacementCase{"MacroEscape", "\x1B*s", true},
-                    TPlacementCase{"CharacterSet", "\x1B(B", true}),
+                    TPlacementCase{"CharacterSet", "\x1B(B", true},
+                    TPlacementCase{"MoveOnALaterLine", "a\r\nb\r\n\x1B[3Dc", true},
+                    TPlacementCase{"MoveAfterALineBreakInside", "\x1B[1;\r\n5C", true},
+                    TPlacementCase{"Utf8", "\xE2\x94\x80", true}),
     [](const auto& info) { return info.param.Name; });
 
 TEST(ScreenReaderLimitsTest, MovesStopAtThePictureRowsButLinesGoOn) {
