@@ -10,6 +10,7 @@
 #include <chrono>
 #include <memory>
 #include <random>
+#include <thread>
 #include <vector>
 
 #include "platform/files.h"
@@ -34,9 +35,11 @@ struct TDirCloser {
 }  // namespace
 
 std::string NewHiddenTag() {
-    // Not secret, only unlikely to be taken: O_EXCL and link() refuse a name that is.
-    static std::minstd_rand random(
+    // Not secret, only unlikely to be taken: O_EXCL and link() refuse a name that is. One a
+    // thread, as the thumbnails are drawn on threads of their own.
+    thread_local std::minstd_rand random(
         static_cast<unsigned>(getpid()) * 2654435761u ^
+        static_cast<unsigned>(std::hash<std::thread::id>()(std::this_thread::get_id())) ^
         static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
     static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     std::string tag;
