@@ -221,8 +221,8 @@ void TUndoRecord::Commit() {
     if (unlink(FPath.c_str()) != 0) {
         throw EFileError(Failure(FPath, std::strerror(errno)));
     }
+    // Not flushed: a record that a power cut brings back puts the old pair back, still whole.
     FDone = true;
-    SyncFolder(FFolder);
 }
 
 void TUndoRecord::RollBack() {
