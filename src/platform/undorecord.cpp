@@ -221,8 +221,10 @@ void TUndoRecord::Commit() {
     if (unlink(FPath.c_str()) != 0) {
         throw EFileError(Failure(FPath, std::strerror(errno)));
     }
-    // Not flushed: a record that a power cut brings back puts the old pair back, still whole.
     FDone = true;
+    // On the disk before the old files' second names go, so no crash brings back a record whose
+    // old files are gone.
+    SyncFolder(FFolder);
 }
 
 void TUndoRecord::RollBack() {
