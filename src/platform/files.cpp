@@ -102,7 +102,8 @@ public:
             if (S_ISDIR(st.st_mode)) throw EFileError(Failure("write", FPath, EISDIR));
             FExisted = true;
             // A link replaced takes nothing of it: a new file has the usual mode.
-            if (!S_ISLNK(st.st_mode)) FMode = st.st_mode & 07777;
+            FKeepMode = !S_ISLNK(st.st_mode);
+            FMode = st.st_mode & 07777;
         }
         FFd = OpenUnnamedFile(FolderOf(FTarget), O_WRONLY);
         if (FFd >= 0) {
@@ -111,7 +112,7 @@ public:
             FFd = CreateHiddenFile(FTarget, FTempName);
             if (FFd < 0) Fail(errno);
         }
-        if (FMode != 0) fchmod(FFd, FMode);
+        if (FKeepMode) fchmod(FFd, FMode);
     }
 
     void Write(std::string_view bytes) {
@@ -197,6 +198,7 @@ private:
     std::string FPath;
     std::string FTarget;
     bool FExisted = false;
+    bool FKeepMode = false;
     mode_t FMode = 0;
     int FFd = -1;
     std::string FTempName;
