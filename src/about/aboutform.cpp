@@ -117,6 +117,9 @@ void Taboutform::CreateControls() {
     // The module is loaded here, with the window's first showing.
     try {
         WebBrowser = CreateBrowserPage(this);
+        // A small browser: the maker's pages and addresses typed go out; the about page, whose
+        // pack texts are HTML, runs no script and reaches nothing by itself.
+        WebBrowser->AllowWebBrowsing();
         QWidget* view = WebBrowser->Widget();
         view->setObjectName(QStringLiteral("WebBrowser"));
         view->setGeometry(0, 25, 456, 249);

@@ -236,11 +236,11 @@ int Tansi2html::ShowMessage(const QString& text, TMsgType type, TMsgButtons butt
     QMessageBox::Icon icon = type == TMsgType::Error          ? QMessageBox::Critical
                              : type == TMsgType::Confirmation ? QMessageBox::Question
                                                               : QMessageBox::Information;
-    QMessageBox box(icon, QString::fromStdString(SoftwareName), text,
-                    buttons == TMsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
-                                                  : QMessageBox::Ok,
-                    this);
+    QMessageBox box(
+        icon, QString::fromStdString(SoftwareName), text,
+        buttons == TMsgButtons::Ok ? QMessageBox::Ok : QMessageBox::Yes | QMessageBox::No, this);
     box.setObjectName(QStringLiteral("bsSkinMessage1"));
+    if (buttons == TMsgButtons::YesNoDefaultNo) box.setDefaultButton(QMessageBox::No);
     return box.exec();
 }
 

@@ -32,7 +32,8 @@ class TShowPanel;
 class TThumbnailView;
 
 enum class TMsgType { Error, Confirmation, Information };
-enum class TMsgButtons { Ok, YesNo };
+/// YesNoDefaultNo: Enter answers No, for questions whose Yes cannot be undone.
+enum class TMsgButtons { Ok, YesNo, YesNoDefaultNo };
 
 /// The main window: a file browser on the left, the shown document on the right. Its handlers
 /// live in several files by concern, each a part of this class.
@@ -187,6 +188,9 @@ public:
     std::string MsgNoTemplate, MsgNoSettings, MsgOverwrite, MsgDeleteConfirm, MsgRenameCaption,
         MsgRenamePrompt, MsgRenameConfirm, MsgRenameFailed, MsgMoveFailed, MsgCopied,
         MsgCopyFailed;
+    /// Delete where no trash can take the file (pack ID 160), and a file the trash did not
+    /// take after all (161).
+    std::string MsgDeleteForGood, MsgTrashFailed;
 
     // Regions and the left column.
     QWidget* bsSkinPanel_adv = nullptr;

@@ -61,6 +61,8 @@ const TPackTarget kPackTargets[] = {
     {40, nullptr, nullptr, &Tansi2html::MsgCopyFailed},
     {41, "bsSkinStdLabel3", "text", nullptr},
     {150, "PictureBlink", "text", nullptr},
+    {160, nullptr, nullptr, &Tansi2html::MsgDeleteForGood},
+    {161, nullptr, nullptr, &Tansi2html::MsgTrashFailed},
 };
 
 }  // namespace

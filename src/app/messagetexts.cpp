@@ -18,6 +18,10 @@ void Tansi2html::SetBuiltInMessages() {
     MsgMoveFailed = "The file could not be moved to ";
     MsgCopied = "Done: ";
     MsgCopyFailed = "The file could not be copied to ";
+    MsgDeleteForGood =
+        "There is no trash for this file: it will be deleted for good and cannot be got back.\n"
+        "Delete \"";
+    MsgTrashFailed = "The file could not be moved to the trash, so it was left where it is:\n";
 }
 
 }  // namespace morvane

@@ -42,9 +42,14 @@ public:
     virtual QUrl Url() const = 0;
     /// The page's title, or its address while it has none.
     virtual QString Title() const = 0;
-    /// Runs code in the page; done gets its value later, through the event loop.
+    /// Runs the program's code on the page, apart from the page's own scripts (which never run);
+    /// done gets its value later, through the event loop.
     virtual void RunJavaScript(const QString& code,
                                std::function<void(const QVariant&)> done) = 0;
+    /// Lets the user browse the web in this view: addresses typed and the links of local pages.
+    /// A view starts limited to local files. Either way no page runs scripts of its own, and a
+    /// local page reaches nothing remote.
+    virtual void AllowWebBrowsing() = 0;
     /// Replaces the handler run whenever a load completes; an empty handler removes it.
     virtual void OnLoadFinished(std::function<void(bool ok)> handler) = 0;
     /// Runs handler whenever the page's title changes; an empty handler removes it.

@@ -38,7 +38,7 @@ QPoint PointAt(const QVariantList& list, int index) {
 class TWebPage : public QWebEngineView, public IBrowserPage {
 public:
     explicit TWebPage(QWidget* parent) : QWebEngineView(parent) {
-        ApplyLocalPagePolicy(page());
+        setPage(FPage = new TGuardedPage(this));
         connect(this, &QWebEngineView::loadFinished, this, [this](bool ok) {
             if (FLoadFinished) FLoadFinished(ok);
         });
@@ -62,11 +62,15 @@ public:
     QUrl Url() const override { return url(); }
     QString Title() const override { return title(); }
 
+    // In a world of the program's own: pages run no scripts of theirs, and cannot see these.
     void RunJavaScript(const QString& code, std::function<void(const QVariant&)> done) override {
-        page()->runJavaScript(code, [done = std::move(done)](const QVariant& value) {
-            if (done) done(value);
-        });
+        page()->runJavaScript(code, QWebEngineScript::ApplicationWorld,
+                              [done = std::move(done)](const QVariant& value) {
+                                  if (done) done(value);
+                              });
     }
+
+    void AllowWebBrowsing() override { FPage->SetReach(TPageReach::UserBrowsing); }
 
     void OnLoadFinished(std::function<void(bool ok)> handler) override {
         FLoadFinished = std::move(handler);
@@ -207,6 +211,7 @@ private:
         if (waiter) waiter();
     }
 
+    TGuardedPage* FPage = nullptr;
     std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
     std::function<void(bool)> FLoadFinished;
     std::function<void(const QString&)> FTitleChanged;

@@ -10,6 +10,7 @@
 
 #include "document/contentsniff.h"
 #include "platform/files.h"
+#include "platform/undorecord.h"
 
 namespace morvane {
 namespace {
@@ -106,6 +107,8 @@ std::optional<TDocKind> Tabc::DetectKind(const std::string& path) const {
 }
 
 bool Tabc::LoadFile(const std::string& path) {
+    // A colour pair that a killed writer left half-replaced is put back whole before it is read.
+    TidyAfterKilledWriters(path);
     bool success = false;
     std::optional<TDocKind> kind;
     FLoadError.clear();

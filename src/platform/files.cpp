@@ -2,31 +2,27 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <stdio.h>
 #include <strings.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <random>
+#include <stdexcept>
+
+#include "platform/hiddenfiles.h"
+#include "platform/undorecord.h"
 
 namespace morvane {
 namespace {
 
 std::string Failure(const char* verb, const std::string& path, int err) {
     return std::string("cannot ") + verb + " \"" + path + "\": " + std::strerror(err);
-}
-
-// Writes of a symbolic link go to the file it points at, so the link survives the rename.
-std::string ResolveLink(const std::string& path) {
-    struct stat st {};
-    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-    std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr), &std::free);
-    return real ? std::string(real.get()) : path;
 }
 
 struct TDirCloser {
@@ -83,50 +79,40 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// A hidden name beside target that says what it belongs to and is not taken yet.
-std::string HiddenName(const std::string& target) {
-    // Not secret, only unlikely to be taken: O_EXCL and link() refuse a name that is.
-    static std::minstd_rand random(
-        static_cast<unsigned>(getpid()) * 2654435761u ^
-        static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
-    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::string name = FolderOf(target) + "." + NameOf(target) + ".";
-    for (int i = 0; i < 6; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
-    return name;
-}
-
-bool ProcFdUsable() {
-    static const bool usable = access("/proc/self/fd", X_OK) == 0;
-    return usable;
-}
-
-std::string ProcFdPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
-
 }  // namespace
+
+std::string LinkTarget(const std::string& path) {
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    std::unique_ptr<char, decltype(&std::free)> real(realpath(path.c_str(), nullptr), &std::free);
+    return real ? std::string(real.get()) : path;
+}
 
 // One file of a write: its bytes wait in a file without a name (or a hidden one) until Commit
 // puts them in place. Destroyed uncommitted, it leaves nothing behind.
 class TPendingFile {
 public:
-    explicit TPendingFile(std::string path) : FPath(std::move(path)) {
-        FTarget = ResolveLink(FPath);
+    TPendingFile(std::string path, TLinks links) : FPath(std::move(path)) {
+        // Writes through a link go to the file it leads to, so the link survives the rename.
+        FTarget = links == TLinks::Follow ? LinkTarget(FPath) : FPath;
+        TidyAfterKilledWriters(FPath);
+        if (FTarget != FPath) TidyAfterKilledWriters(FTarget);
         struct stat st {};
-        if (stat(FTarget.c_str(), &st) == 0) {
+        if (lstat(FTarget.c_str(), &st) == 0) {
             if (S_ISDIR(st.st_mode)) throw EFileError(Failure("write", FPath, EISDIR));
             FExisted = true;
+            // A link replaced takes nothing of it: a new file has the usual mode.
+            FKeepMode = !S_ISLNK(st.st_mode);
             FMode = st.st_mode & 07777;
         }
-        const std::string folder = FolderOf(FTarget);
-        if (ProcFdUsable()) {
-            FFd = open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC,
-                       0666);
+        FFd = OpenUnnamedFile(FolderOf(FTarget), O_WRONLY);
+        if (FFd >= 0) {
+            flock(FFd, LOCK_EX);
+        } else {
+            FFd = CreateHiddenFile(FTarget, FTempName);
+            if (FFd < 0) Fail(errno);
         }
-        if (FFd < 0) OpenNamed();
-        if (FExisted) fchmod(FFd, FMode);
-    }
-
-    TPendingFile(std::string path, std::string_view bytes) : TPendingFile(std::move(path)) {
-        Write(bytes);
+        if (FKeepMode) fchmod(FFd, FMode);
     }
 
     void Write(std::string_view bytes) {
@@ -136,89 +122,90 @@ public:
     ~TPendingFile() {
         if (FFd >= 0) close(FFd);
         if (!FTempName.empty()) unlink(FTempName.c_str());
-        if (!FBackup.empty()) unlink(FBackup.c_str());
     }
 
     TPendingFile(const TPendingFile&) = delete;
     TPendingFile& operator=(const TPendingFile&) = delete;
 
-    /// Keeps a second name for the file being replaced, so that Undo can put it back.
-    void KeepOld() {
-        if (!FExisted) return;
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string backup = HiddenName(FTarget);
-            if (link(FTarget.c_str(), backup.c_str()) == 0) {
-                FBackup = std::move(backup);
-                return;
-            }
-            if (errno != EEXIST) return;
-        }
+    const std::string& Target() const { return FTarget; }
+    bool Existed() const { return FExisted; }
+
+    /// Flushes the bytes to the disk and tells the new file's identity.
+    void Sync(TUndoEntry& entry) {
+        struct stat st {};
+        if (fsync(FFd) != 0 || fstat(FFd, &st) != 0) Fail(errno);
+        entry.Existed = FExisted;
+        entry.Device = st.st_dev;
+        entry.Inode = st.st_ino;
     }
 
     void Commit() {
+        CommitStep();
         // A new file appears whole under its name in one step.
-        if (FTempName.empty() && !FExisted &&
-            linkat(AT_FDCWD, ProcFdPath(FFd).c_str(), AT_FDCWD, FTarget.c_str(),
-                   AT_SYMLINK_FOLLOW) == 0) {
-            FCommitted = true;
-            return;
-        }
-        if (FTempName.empty()) NameAnonymous();
+        if (FTempName.empty() && !FExisted && LinkUnnamedFile(FFd, FTarget)) return;
+        if (FTempName.empty() && !NameHiddenFile(FFd, FTarget, FTempName)) Fail(errno);
+        CommitStep();
         if (rename(FTempName.c_str(), FTarget.c_str()) != 0) Fail(errno);
         FTempName.clear();
-        FCommitted = true;
     }
 
-    /// Puts back what was there before Commit.
-    void Undo() {
-        if (!FCommitted) return;
-        if (!FBackup.empty()) {
-            if (rename(FBackup.c_str(), FTarget.c_str()) == 0) FBackup.clear();
-        } else if (!FExisted) {
-            unlink(FTarget.c_str());
+    /// Gives the new file its hidden name for a commit of several files.
+    void Stage(const std::string& tag) {
+        const std::string staged = HiddenNameFor(FTarget, tag);
+        CommitStep();
+        const bool named =
+            FTempName.empty() ? LinkUnnamedFile(FFd, staged) : RenameNoReplace(FTempName, staged);
+        if (!named) Fail(errno);
+        FTempName = staged;
+    }
+
+    /// Keeps the file being replaced under the hidden name of tag, for as long as the commit of
+    /// several files may still be undone.
+    void KeepOld(const std::string& tag) {
+        if (!FExisted) return;
+        const std::string backup = HiddenNameFor(FTarget, tag);
+        CommitStep();
+        if (link(FTarget.c_str(), backup.c_str()) == 0) return;
+        // Without hard links, the old file steps aside until the new one takes its place.
+        if ((errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK) ||
+            !RenameNoReplace(FTarget, backup)) {
+            Fail(errno);
         }
+    }
+
+    /// Puts the staged file in place; a file that appeared where none stood is not replaced.
+    void Place() {
+        CommitStep();
+        const bool placed = FExisted ? rename(FTempName.c_str(), FTarget.c_str()) == 0
+                                     : RenameNoReplace(FTempName, FTarget);
+        if (!placed) Fail(errno ? errno : EEXIST);
+        FTempName.clear();
     }
 
 private:
     [[noreturn]] void Fail(int err) { throw EFileError(Failure("write", FPath, err)); }
 
-    void OpenNamed() {
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string name = HiddenName(FTarget);
-            FFd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (FFd >= 0) {
-                FTempName = std::move(name);
-                return;
-            }
-            if (errno != EEXIST) break;
-        }
-        Fail(errno);
-    }
-
-    void NameAnonymous() {
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string name = HiddenName(FTarget);
-            if (linkat(AT_FDCWD, ProcFdPath(FFd).c_str(), AT_FDCWD, name.c_str(),
-                       AT_SYMLINK_FOLLOW) == 0) {
-                FTempName = std::move(name);
-                return;
-            }
-            if (errno != EEXIST) break;
-        }
-        Fail(errno);
+    // Renames from to to unless to exists; errno says why not.
+    static bool RenameNoReplace(const std::string& from, const std::string& to) {
+        if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+            return true;
+        if (errno != EINVAL && errno != ENOSYS) return false;
+        if (link(from.c_str(), to.c_str()) != 0) return false;
+        unlink(from.c_str());
+        return true;
     }
 
     std::string FPath;
     std::string FTarget;
     bool FExisted = false;
+    bool FKeepMode = false;
     mode_t FMode = 0;
     int FFd = -1;
     std::string FTempName;
-    std::string FBackup;
-    bool FCommitted = false;
 };
 
-TFileWriter::TFileWriter(const std::string& path) : FFile(std::make_unique<TPendingFile>(path)) {}
+TFileWriter::TFileWriter(const std::string& path)
+    : FFile(std::make_unique<TPendingFile>(path, TLinks::Follow)) {}
 
 TFileWriter::~TFileWriter() = default;
 
@@ -226,21 +213,48 @@ void TFileWriter::Write(std::string_view bytes) { FFile->Write(bytes); }
 
 void TFileWriter::Commit() { FFile->Commit(); }
 
-void WriteFileAtomic(const std::string& path, std::string_view bytes) {
-    TPendingFile(path, bytes).Commit();
+void WriteFileAtomic(const std::string& path, std::string_view bytes, TLinks links) {
+    TPendingFile file(path, links);
+    file.Write(bytes);
+    file.Commit();
 }
 
 void WriteFilesAtomic(const std::vector<TFileWrite>& files) {
+    if (files.size() == 1) return WriteFileAtomic(files[0].first, files[0].second);
+    if (files.empty()) return;
+    const std::string folder = FolderOf(files[0].first);
+    const std::string stem = StemOf(NameOf(files[0].first));
+    for (const auto& [path, bytes] : files) {
+        if (FolderOf(path) != folder || StemOf(NameOf(path)) != stem)
+            throw std::invalid_argument("files written together share a folder and a stem");
+    }
     std::vector<std::unique_ptr<TPendingFile>> pending;
-    for (const auto& [path, bytes] : files) pending.push_back(std::make_unique<TPendingFile>(path, bytes));
-    if (pending.size() > 1)
-        for (auto& file : pending) file->KeepOld();
-    size_t done = 0;
+    std::vector<TUndoEntry> entries;
+    for (const auto& [path, bytes] : files) {
+        pending.push_back(std::make_unique<TPendingFile>(path, TLinks::Follow));
+        pending.back()->Write(bytes);
+        TUndoEntry entry;
+        entry.Name = NameOf(path);
+        entry.StagedTag = NewHiddenTag();
+        entry.BackupTag = NewHiddenTag();
+        pending.back()->Sync(entry);
+        entries.push_back(entry);
+    }
+    // From here a kill at any step is undone by the next run that reads or writes these files;
+    // a failure is undone at once.
+    TUndoRecord record(folder, stem, entries, files[0].first);
     try {
-        for (; done < pending.size(); ++done) pending[done]->Commit();
+        for (auto& file : pending) file->Stage(entries[&file - pending.data()].StagedTag);
+        for (size_t i = 0; i < pending.size(); ++i) pending[i]->KeepOld(entries[i].BackupTag);
+        for (auto& file : pending) file->Place();
+        record.Commit();
     } catch (...) {
-        while (done > 0) pending[--done]->Undo();
+        record.RollBack();
         throw;
+    }
+    for (size_t i = 0; i < pending.size(); ++i) {
+        if (pending[i]->Existed())
+            unlink(HiddenNameFor(pending[i]->Target(), entries[i].BackupTag).c_str());
     }
 }
 

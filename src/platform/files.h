@@ -21,11 +21,24 @@ bool FileExists(const std::string& path);
 /// Reads the whole file; throws EFileError naming the file when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 
+/// What a write does with a symbolic link at its path.
+enum class TLinks {
+    /// Writes the file it leads to, as a user saving over a link means.
+    Follow,
+    /// Replaces the link itself, so a link planted there cannot lead the write elsewhere.
+    Replace,
+};
+
+/// The file a symbolic link at path leads to, or path itself when it is no link or leads
+/// nowhere.
+std::string LinkTarget(const std::string& path);
+
 /// Writes bytes to path so that the file is either there whole or as it was: the bytes go to a
-/// file without a name (or, where the file system has none, a hidden ".NAME.XXXXXX" beside it),
-/// which is then put in place. A symbolic link is followed; an existing file keeps its mode.
-/// Throws EFileError naming path.
-void WriteFileAtomic(const std::string& path, std::string_view bytes);
+/// file without a name (or, where the file system has none, a hidden ".NAME.morvane-XXXXXX"
+/// beside it), which is then put in place. An existing file keeps its mode. Hidden files that
+/// killed writers left beside path go first. Throws EFileError naming path.
+void WriteFileAtomic(const std::string& path, std::string_view bytes,
+                     TLinks links = TLinks::Follow);
 
 class TPendingFile;
 
@@ -48,9 +61,12 @@ private:
 /// A file to write: its path and its bytes.
 using TFileWrite = std::pair<std::string, std::string_view>;
 
-/// Writes several files all or nothing: every file is written in full before any is put in place,
-/// and a failure while they are put in place restores those already replaced. Throws EFileError
-/// naming the file that failed.
+/// Writes several files of one folder and one stem (a colour pair) all or nothing: every file is
+/// written in full and flushed to the disk before any is put in place, under a record that says
+/// how to put the old files back. A failure while they are put in place restores them at once; a
+/// run killed then is undone by the next run that reads or writes them
+/// (TidyAfterKilledWriters). Throws EFileError naming the file that failed, and
+/// std::invalid_argument for files of different folders or stems.
 void WriteFilesAtomic(const std::vector<TFileWrite>& files);
 
 /// A scratch file without a name, in folder (empty: the working folder): nothing is left behind

@@ -2,15 +2,17 @@
 
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <memory>
-#include <random>
 
 #include "platform/files.h"
+#include "platform/hiddenfiles.h"
+#include "platform/undorecord.h"
 
 namespace morvane {
 namespace {
@@ -69,22 +71,6 @@ struct TFd {
         if (Fd >= 0) close(Fd);
     }
 };
-
-bool ProcFdUsable() {
-    static const bool usable = access("/proc/self/fd", X_OK) == 0;
-    return usable;
-}
-
-std::string ProcFdPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
-
-// A hidden name beside target that says what it belongs to.
-std::string HiddenName(const std::string& target) {
-    static std::mt19937 random{std::random_device{}()};
-    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::string name = FolderOf(target) + "." + NameOf(target) + ".";
-    for (int i = 0; i < 6; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
-    return name;
-}
 
 std::uint64_t DeviceOf(const std::string& folder) {
     struct stat st {};
@@ -147,17 +133,15 @@ TStagedCopy::TStagedCopy(const std::string& source, const std::string& destinati
     if (in.Fd < 0 || fstat(in.Fd, &st) != 0) throw EFileError(Failure("read", source, errno));
     if (!S_ISREG(st.st_mode)) throw EFileError(Failure("read", source, EISDIR));
 
-    // Without a name, a copy cut short by a crash leaves nothing behind.
-    const std::string folder = FolderOf(destination);
-    if (ProcFdUsable()) {
-        FTemp.Fd =
-            open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
-    }
-    if (FTemp.Fd < 0) {
-        std::string temp = folder + "." + NameOf(destination) + ".XXXXXX";
-        FTemp.Fd = mkstemp(temp.data());
+    TidyAfterKilledWriters(destination);
+    // Without a name, a copy cut short by a crash leaves nothing behind; a hidden one is locked
+    // while this run lives, so only a later run removes it.
+    FTemp.Fd = OpenUnnamedFile(FolderOf(destination), O_WRONLY);
+    if (FTemp.Fd >= 0) {
+        flock(FTemp.Fd, LOCK_EX);
+    } else {
+        FTemp.Fd = CreateHiddenFile(destination, FTemp.Path);
         if (FTemp.Fd < 0) throw EFileError(Failure("write", destination, errno));
-        FTemp.Path = temp;
     }
 
     char buffer[65536];
@@ -186,23 +170,14 @@ TStagedCopy::TTemp::~TTemp() {
 TStagedCopy::~TStagedCopy() = default;
 
 void TStagedCopy::NameTemp() {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = HiddenName(FDestination);
-        if (linkat(AT_FDCWD, ProcFdPath(FTemp.Fd).c_str(), AT_FDCWD, name.c_str(),
-                   AT_SYMLINK_FOLLOW) == 0) {
-            FTemp.Path = std::move(name);
-            return;
-        }
-        if (errno != EEXIST) break;
-    }
-    throw EFileError(Failure("write", FDestination, errno));
+    if (!NameHiddenFile(FTemp.Fd, FDestination, FTemp.Path))
+        throw EFileError(Failure("write", FDestination, errno));
 }
 
 bool TStagedCopy::Place(const TFileIdentity& expected) {
     if (FTemp.Path.empty() && !expected.Exists) {
         // A file without a name takes its name only where none is taken, in one step.
-        if (linkat(AT_FDCWD, ProcFdPath(FTemp.Fd).c_str(), AT_FDCWD, FDestination.c_str(),
-                   AT_SYMLINK_FOLLOW) == 0) {
+        if (LinkUnnamedFile(FTemp.Fd, FDestination)) {
             FPlaced = IdentityOf(FDestination);
             close(FTemp.Fd);
             FTemp.Fd = -1;

@@ -38,7 +38,7 @@ bool RenameNoReplace(const std::string& from, const std::string& to);
 void RemoveFile(const std::string& path);
 
 /// A complete copy of a file in its destination's folder, without a name (or, where the file
-/// system has none, under a hidden ".NAME.XXXXXX"), with the source's permissions and
+/// system has none, under a hidden ".NAME.morvane-XXXXXX"), with the source's permissions and
 /// modification time, flushed to the disk. Nothing of it stays unless it is placed.
 class TStagedCopy {
 public:

@@ -2,7 +2,6 @@
 
 #include <dirent.h>
 #include <gtest/gtest.h>
-#include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,6 +15,7 @@ namespace morvane {
 namespace {
 
 using test::TTempFolder;
+using test::TTmpfs;
 
 std::set<std::string> Names(const std::string& folder) {
     std::set<std::string> names;
@@ -28,28 +28,6 @@ std::set<std::string> Names(const std::string& folder) {
     }
     return names;
 }
-
-// Mounts a small tmpfs in a mount namespace of this test process's own, so nothing outlives it.
-class TTmpfs {
-public:
-    TTmpfs(const std::string& folder, unsigned long flags) : FFolder(folder) {
-        FMounted = PrivateMounts() &&
-                   mount("tmpfs", folder.c_str(), "tmpfs", flags, "size=1m,mode=0777") == 0;
-    }
-    ~TTmpfs() {
-        if (FMounted) umount2(FFolder.c_str(), MNT_DETACH);
-    }
-    bool Mounted() const { return FMounted; }
-
-private:
-    static bool PrivateMounts() {
-        static const bool ready = unshare(CLONE_NEWNS) == 0 &&
-                                  mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
-        return ready;
-    }
-    std::string FFolder;
-    bool FMounted = false;
-};
 
 // Records the questions and answers them from a list; an unexpected question fails the test.
 struct TAnswers {

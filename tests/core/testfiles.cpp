@@ -1,5 +1,8 @@
 #include "testfiles.h"
 
+#include <sched.h>
+#include <sys/mount.h>
+
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -26,6 +29,25 @@ std::string TTempFolder::Write(const std::string& name, const std::string& bytes
 }
 
 std::string TTempFolder::Read(const std::string& name) const { return ReadWholeFile(FPath + name); }
+
+namespace {
+
+bool PrivateMounts() {
+    static const bool ready = unshare(CLONE_NEWNS) == 0 &&
+                              mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    return ready;
+}
+
+}  // namespace
+
+TTmpfs::TTmpfs(const std::string& folder, unsigned long flags) : FFolder(folder) {
+    FMounted =
+        PrivateMounts() && mount("tmpfs", folder.c_str(), "tmpfs", flags, "size=1m,mode=0777") == 0;
+}
+
+TTmpfs::~TTmpfs() {
+    if (FMounted) umount2(FFolder.c_str(), MNT_DETACH);
+}
 
 std::string CrLf(const std::vector<std::string>& lines) {
     std::string text;

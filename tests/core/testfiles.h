@@ -25,6 +25,21 @@ private:
     std::string FPath;
 };
 
+/// A small tmpfs mounted on folder in a mount namespace of this test process's own, so nothing
+/// outlives it; Mounted() is false where the test may not mount (not root).
+class TTmpfs {
+  public:
+    TTmpfs(const std::string& folder, unsigned long flags);
+    ~TTmpfs();
+    TTmpfs(const TTmpfs&) = delete;
+    TTmpfs& operator=(const TTmpfs&) = delete;
+    bool Mounted() const { return FMounted; }
+
+  private:
+    std::string FFolder;
+    bool FMounted = false;
+};
+
 /// Keeps every message and notice the core shows, in order.
 class TRecordingSink : public TMessageSink {
 public:

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 #include <png.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -134,6 +137,104 @@ INSTANTIATE_TEST_SUITE_P(Cases, ThumbnailerFailureTest,
                          [](const testing::TestParamInfo<TBadCase>& info) {
                              return std::string(info.param.Name);
                          });
+
+// An output path that is a link is replaced: the thumbnailer never writes where it leads.
+struct TLinkedOutputCase {
+    const char* Name;
+    // Where the link at the output leads, in another folder; it exists when Existing.
+    const char* LinkTarget;
+    bool Existing;
+};
+
+void PrintTo(const TLinkedOutputCase& c, std::ostream* os) { *os << c.Name; }
+
+class ThumbnailerLinkedOutputTest : public testing::TestWithParam<TLinkedOutputCase> {
+protected:
+    test::TTempFolder FFolder;
+    test::TTempFolder FVictims;
+};
+
+TEST_P(ThumbnailerLinkedOutputTest, ReplacesTheLinkAndLeavesWhereItLeads) {
+    const TLinkedOutputCase& c = GetParam();
+    const std::string input = FFolder.Write("art.txt", Screen(2));
+    const std::string victim = FVictims.Path() + c.LinkTarget;
+    if (c.Existing) FVictims.Write(c.LinkTarget, "victim's own");
+    const std::string output = FFolder.Path() + "out.png";
+    ASSERT_EQ(symlink(victim.c_str(), output.c_str()), 0);
+    ASSERT_EQ(RunThumbnailer({"-s", "64", input, output}), 0);
+    struct stat st {};
+    ASSERT_EQ(lstat(output.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    EXPECT_TRUE(ReadPng(output).Valid);
+    if (c.Existing) {
+        EXPECT_EQ(FVictims.Read(c.LinkTarget), "victim's own");
+    } else {
+        EXPECT_FALSE(std::filesystem::exists(victim));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ThumbnailerLinkedOutputTest,
+    testing::Values(TLinkedOutputCase{"LinkToAFile", "victim", true},
+                    TLinkedOutputCase{"LinkToNothingYet", "planted.png", false}),
+    [](const testing::TestParamInfo<TLinkedOutputCase>& info) {
+        return std::string(info.param.Name);
+    });
+
+// A colour file's other half may be a link only within the pair's folder.
+struct TLinkedPartCase {
+    const char* Name;
+    // The file given to the thumbnailer, and the other half, which is a link to LinkTarget.
+    const char* Input;
+    const char* LinkedPart;
+    // Where the link leads: "IN/" stands for the pair's folder, "OUT/" for another one.
+    const char* LinkTarget;
+    bool Drawn;
+};
+
+void PrintTo(const TLinkedPartCase& c, std::ostream* os) { *os << c.Name; }
+
+class ThumbnailerLinkedPartTest : public testing::TestWithParam<TLinkedPartCase> {
+protected:
+    test::TTempFolder FFolder;
+    test::TTempFolder FElsewhere;
+};
+
+TEST_P(ThumbnailerLinkedPartTest, DrawsOnlyALinkWithinTheFolder) {
+    const TLinkedPartCase& c = GetParam();
+    const std::string colours = "1\r\n6\r\n#1\r\n*1\r\n255\r\n";
+    const std::string text = "secret\r\n";
+    ASSERT_EQ(mkdir((FFolder.Path() + "sub").c_str(), 0700), 0);
+    // Both halves stand in both places, so only where the link leads differs.
+    for (const std::string& folder : {FFolder.Path(), FFolder.Path() + "sub/", FElsewhere.Path()}) {
+        std::ofstream(folder + "real.txt", std::ios::binary) << text;
+        std::ofstream(folder + "real.clo", std::ios::binary) << colours;
+    }
+    FFolder.Write(std::string("art.") + (std::string(c.LinkedPart) == "txt" ? "clo" : "txt"),
+                  std::string(c.LinkedPart) == "txt" ? colours : text);
+    std::string target = c.LinkTarget;
+    if (target.rfind("IN/", 0) == 0) target = FFolder.Path() + target.substr(3);
+    if (target.rfind("OUT/", 0) == 0) target = FElsewhere.Path() + target.substr(4);
+    const std::string linked = FFolder.Path() + "art." + c.LinkedPart;
+    ASSERT_EQ(symlink(target.c_str(), linked.c_str()), 0);
+    const std::string output = FFolder.Path() + "out.png";
+    const int status = RunThumbnailer({"-s", "64", FFolder.Path() + c.Input, output});
+    EXPECT_EQ(status == 0, c.Drawn);
+    EXPECT_EQ(ReadPng(output).Valid, c.Drawn);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ThumbnailerLinkedPartTest,
+    testing::Values(
+        TLinkedPartCase{"TextLinkedWithinTheFolder", "art.clo", "txt", "real.txt", true},
+        TLinkedPartCase{"TextLinkedByAPathBackIn", "art.clo", "txt", "IN/sub/../real.txt", true},
+        TLinkedPartCase{"TextLinkedFromAnotherFolder", "art.clo", "txt", "OUT/real.txt", false},
+        TLinkedPartCase{"TextLinkedFromASubfolder", "art.clo", "txt", "sub/real.txt", false},
+        TLinkedPartCase{"ColoursLinkedFromAnotherFolder", "art.txt", "clo", "OUT/real.clo",
+                        false}),
+    [](const testing::TestParamInfo<TLinkedPartCase>& info) {
+        return std::string(info.param.Name);
+    });
 
 }  // namespace
 }  // namespace morvane

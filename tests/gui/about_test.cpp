@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QToolButton>
 
@@ -31,6 +33,27 @@ QByteArray CrLf(const std::vector<std::string>& lines) {
     QByteArray text;
     for (const std::string& line : lines) text += QByteArray::fromStdString(line) + "\r\n";
     return text;
+}
+
+// What the program's script code gives on page; invalid when it gives nothing in time.
+QVariant Evaluate(IBrowserPage& page, const QString& code) {
+    struct TAnswer {
+        bool Arrived = false;
+        QVariant Value;
+        QEventLoop* Loop = nullptr;
+    };
+    auto answer = std::make_shared<TAnswer>();
+    QEventLoop loop;
+    answer->Loop = &loop;
+    page.RunJavaScript(code, [answer](const QVariant& value) {
+        answer->Arrived = true;
+        answer->Value = value;
+        if (answer->Loop) answer->Loop->quit();
+    });
+    QTimer::singleShot(kEngineTimeoutMs, &loop, &QEventLoop::quit);
+    if (!answer->Arrived) loop.exec();
+    answer->Loop = nullptr;
+    return answer->Value;
 }
 
 // A stand-in for a browser that records its arguments, one a line after their count.
@@ -271,6 +294,69 @@ class AboutTest : public QObject {
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QCOMPARE(watcher.Texts.size(), 1);
         QVERIFY2(watcher.Texts.first().contains("README.HTM"), qPrintable(watcher.Texts.first()));
+    }
+
+    // The pack texts are HTML, written into the page as they are; scripts among them never run
+    // and nothing on the page reaches out, while the user may still browse the web.
+    void packTextsRunNoScriptAndReachNothing() {
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        int connections = 0;
+        // Answers each request, once read whole, with a page whose script would retitle it.
+        connect(&server, &QTcpServer::newConnection, [&]() {
+            while (QTcpSocket* socket = server.nextPendingConnection()) {
+                ++connections;
+                connect(socket, &QTcpSocket::readyRead, socket, [socket]() {
+                    if (!socket->peek(65536).contains("\r\n\r\n")) return;
+                    const QByteArray page =
+                        "<html><head><title>web</title></head>"
+                        "<body><script>document.title = 'ran';</script></body></html>";
+                    socket->write("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
+                                  QByteArray::number(page.size()) + "\r\n\r\n" + page);
+                    socket->disconnectFromHost();
+                });
+            }
+        });
+        const std::string port = std::to_string(server.serverPort());
+        WriteFile(FApp->path() + "/Language", "Hostile_about.lng",
+                  "31=<script>document.title = 'ran'; new WebSocket('ws://127.0.0.1:" + port +
+                      "/');</script>\n"
+                      "32=<img src=\"none.png\" onerror=\"document.title = 'ran'\">"
+                      "<img src=\"http://127.0.0.1:" +
+                      port +
+                      "/picture.png\">\n"
+                      "33=<a id=\"out\" href=\"http://127.0.0.1:" +
+                      port + "/page\">web</a>\n");
+        FLanguage = "Hostile";
+        Taboutform form(Host());
+        form.show();
+        QVERIFY(WaitForPage(form));
+        QVERIFY(ReadAll(FApp->path() + "/README.HTM").contains("<script>"));
+        QVERIFY(form.WebBrowser->Title() != QStringLiteral("ran"));
+        QCOMPARE(form.WebBrowser->Url(), QUrl::fromLocalFile(FApp->path() + "/README.HTM"));
+        // Once another page is shown, whatever the about page started has had its turn.
+        WriteFile(FTemp->path(), "second.htm", "<html><body>second</body></html>");
+        const QUrl second = QUrl::fromLocalFile(FTemp->path() + "/second.htm");
+        QVERIFY(Visit(form, second));
+        QCOMPARE(connections, 0);
+
+        // The user may follow the page's links, and type addresses, to the web.
+        QTest::mouseClick(form.bsSkinSB_about, Qt::LeftButton);
+        QVERIFY(WaitForPage(form));
+        const QVariantList link = Evaluate(*form.WebBrowser,
+                                           "var r = document.getElementById('out')"
+                                           ".getBoundingClientRect();"
+                                           "[r.left + r.width / 2, r.top + r.height / 2]")
+                                      .toList();
+        QCOMPARE(link.size(), 2);
+        QTest::mouseClick(form.WebBrowser->Widget()->focusProxy(), Qt::LeftButton, {},
+                          QPoint(link[0].toInt(), link[1].toInt()));
+        QTRY_COMPARE_WITH_TIMEOUT(form.WebBrowser->Title(), QStringLiteral("web"),
+                                  kEngineTimeoutMs);
+        QVERIFY(connections > 0);
+        QVERIFY(Visit(form, second));
+        QVERIFY(Visit(form, QUrl(QString::fromStdString("http://127.0.0.1:" + port + "/typed"))));
+        QCOMPARE(form.WebBrowser->Title(), QStringLiteral("web"));
     }
 
     void aboutButtonMakesTheWindowOnFirstUse() {

@@ -59,17 +59,45 @@ void AnswerInput(const QString& text, bool accept = true) {
 
 }  // namespace
 
+// Environment variables set while it lives; null unsets one.
+class TEnvironment {
+  public:
+    void Set(const char* name, const QByteArray& value) {
+        if (!FSaved.contains(name))
+            FSaved.insert(name, qEnvironmentVariableIsSet(name)
+                                    ? std::optional<QByteArray>(qgetenv(name))
+                                    : std::nullopt);
+        if (value.isNull()) {
+            qunsetenv(name);
+        } else {
+            qputenv(name, value);
+        }
+    }
+    ~TEnvironment() {
+        for (auto saved = FSaved.cbegin(); saved != FSaved.cend(); ++saved) {
+            if (saved.value()) {
+                qputenv(saved.key().constData(), *saved.value());
+            } else {
+                qunsetenv(saved.key().constData());
+            }
+        }
+    }
+
+  private:
+    QMap<QByteArray, std::optional<QByteArray>> FSaved;
+};
+
 class UrlRecorder : public QObject {
     Q_OBJECT
-public:
+  public:
     QList<QUrl> Opened;
-public slots:
+  public slots:
     void open(const QUrl& url) { Opened.append(url); }
 };
 
 class FileCommandsTest : public QObject {
     Q_OBJECT
-private:
+  private:
     // Fresh folders for every test: the art, a destination, and the desktop's data folder.
     std::unique_ptr<QTemporaryDir> FArtDir;
     std::unique_ptr<QTemporaryDir> FOutDir;
@@ -93,7 +121,7 @@ private:
                "/files/" + name;
     }
 
-private slots:
+  private slots:
     void init() {
         FArtDir = std::make_unique<QTemporaryDir>();
         FOutDir = std::make_unique<QTemporaryDir>();
@@ -385,7 +413,34 @@ private slots:
         QVERIFY(!FWindow->bsSkinSpeedButton_DelectFile->isEnabled());
     }
 
-    void withoutATrashDeleteStillDeletesAfterTheSameQuestion() {
+    void aNewAccountGetsItsTrashMade() {
+        // No ~/.local/share and no XDG_DATA_HOME, as on a fresh account.
+        const QString home = FDataDir->path() + "/home";
+        QVERIFY(QDir().mkpath(home));
+        TEnvironment environment;
+        environment.Set("XDG_DATA_HOME", nullptr);
+        environment.Set("HOME", QFile::encodeName(home));
+        QVERIFY(ClickFile(*FWindow, "x.txt"));
+        TModalWatcher boxes;
+        boxes.Answers = {QMessageBox::Yes};
+        FWindow->bsSkinSpeedButton_DelectFileClick();
+
+        QCOMPARE(boxes.Texts, QStringList{"Delete \"" + Art("x.txt") + "\"?"});
+        QVERIFY(!QFile::exists(Art("x.txt")));
+        QCOMPARE(Read(home + "/.local/share/Trash/files/x.txt"), kAnsi);
+        QCOMPARE(QFile::permissions(home + "/.local/share/Trash"),
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser |
+                     QFile::WriteUser | QFile::ExeUser);
+    }
+
+    void withoutATrashTheQuestionSaysTheFileGoesForGood_data() {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("no, as Enter answers") << int(QMessageBox::No);
+        QTest::newRow("yes") << int(QMessageBox::Yes);
+    }
+
+    void withoutATrashTheQuestionSaysTheFileGoesForGood() {
+        QFETCH(int, answer);
         // A file stands where the trash's folder would have to be made.
         WriteFile(FDataDir->path(), "blocked", "a file");
         qputenv("XDG_DATA_HOME", QFile::encodeName(FDataDir->path() + "/blocked"));
@@ -393,13 +448,17 @@ private slots:
         const QString working = QDir::currentPath();
         QTemporaryDir elsewhere;
         QVERIFY(QDir::setCurrent(elsewhere.path()));
-        QVERIFY(ClickFile(*FWindow, "x.txt"));
+        QVERIFY(ClickFile(*FWindow, "pair.clo"));
         TModalWatcher boxes;
-        boxes.Answers = {QMessageBox::Yes};
+        boxes.Answers = {answer};
         FWindow->bsSkinSpeedButton_DelectFileClick();
         QDir::setCurrent(working);
-        QCOMPARE(boxes.Texts, QStringList{"Delete \"" + Art("x.txt") + "\"?"});
-        QVERIFY(!QFile::exists(Art("x.txt")));
+        QCOMPARE(boxes.Texts, QStringList{"There is no trash for this file: it will be deleted for "
+                                          "good and cannot be got back.\nDelete \"" +
+                                          Art("pair.clo") + "\"\n\"" + Art("pair.txt") + "\"?"});
+        QCOMPARE(boxes.Defaults, QList<int>{QMessageBox::No});
+        QCOMPARE(QFile::exists(Art("pair.clo")), answer == QMessageBox::No);
+        QCOMPARE(QFile::exists(Art("pair.txt")), answer == QMessageBox::No);
         QCOMPARE(QDir(elsewhere.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList());
     }

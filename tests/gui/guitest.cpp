@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "app/filelistbox.h"
 
@@ -17,6 +18,7 @@ void TModalWatcher::Check() {
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
         Texts.append(box->text());
         Titles.append(box->windowTitle());
+        Defaults.append(box->standardButton(box->defaultButton()));
         box->done(Answers.isEmpty() ? QMessageBox::Ok : Answers.takeFirst());
     }
 }

@@ -27,6 +27,8 @@ public:
     TModalWatcher();
     QStringList Texts;
     QStringList Titles;
+    /// The button each box answers Enter with.
+    QList<int> Defaults;
     /// The buttons that answer the boxes, first box first; a box past them is answered with OK.
     QList<int> Answers;
 

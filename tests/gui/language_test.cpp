@@ -66,6 +66,8 @@ const TShownText kShownTexts[] = {
     {39, nullptr, nullptr, &Tansi2html::MsgCopied},
     {40, nullptr, nullptr, &Tansi2html::MsgCopyFailed},
     {41, "bsSkinStdLabel3", "text", nullptr},
+    {160, nullptr, nullptr, &Tansi2html::MsgDeleteForGood},
+    {161, nullptr, nullptr, &Tansi2html::MsgTrashFailed},
 };
 
 // The text the window shows for id, as GB bytes.

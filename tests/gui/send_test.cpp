@@ -87,14 +87,15 @@ class SendTest : public QObject {
 
         const QString red =
             "[...document.querySelectorAll('#pic02 font')].find(f => f.textContent == 'Red')";
+        // The program's scripts see the page's elements, not the names pages' scripts use.
+        const QString field = "document.querySelector('form[name=gallery] [name=";
         const QVariantList values = Evaluate(
             catcher.Urls.first(),
             {"getComputedStyle(" + red + ").color", "getComputedStyle(" + red + ").backgroundColor",
              red + ".parentElement.textContent.includes('plain')",
              "getComputedStyle(document.querySelector('#pic02')).color",
-             "document.gallery.picture.value.indexOf('>Red</font>') >= 0",
-             "document.gallery.user.value", "document.gallery.rows.value",
-             "document.gallery.wide.value"});
+             field + "picture]').value.indexOf('>Red</font>') >= 0", field + "user]').value",
+             field + "rows]').value", field + "wide]').value"});
         QCOMPARE(values.size(), 8);
         QCOMPARE(values[0].toString(), QStringLiteral("rgb(255, 0, 0)"));
         QCOMPARE(values[1].toString(), QStringLiteral("rgb(0, 0, 128)"));

@@ -11,7 +11,9 @@ namespace morvane {
 /// The string IDs the main window reads from its pack, and those the about window reads.
 constexpr int kMainPackIds[] = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14,
                                 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28,
-                                29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41};
+                                29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41,
+                                150,
+                                160, 161};
 constexpr int kAboutPackIds[] = {1, 2, 3, 4, 5, 6, 7, 8, 10, 13, 15, 31, 32, 33, 34, 35};
 
 /// The longest text, in bytes, that each window takes from its pack.

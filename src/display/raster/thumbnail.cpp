@@ -1,12 +1,41 @@
 #include "display/raster/thumbnail.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 
 #include "display/raster/documentpicture.h"
 #include "platform/files.h"
 
 namespace morvane {
+namespace {
+
+// The other file of a colour pair may be a link only within the pair's folder: a thumbnail of a
+// folder shows nothing from elsewhere, such as a private file that a planted link leads to.
+bool CompanionsStayInFolder(const std::string& path) {
+    std::unique_ptr<char, decltype(&std::free)> folder(
+        realpath(FolderOf(path).empty() ? "." : FolderOf(path).c_str(), nullptr), &std::free);
+    if (!folder) return false;
+    const std::string inFolder =
+        std::string(folder.get()) == "/" ? "/" : folder.get() + std::string("/");
+    for (const char* ext : {"txt", "clo"}) {
+        const std::string companion = CompanionPath(path, ext);
+        struct stat st {};
+        if (companion.empty() || companion == path || lstat(companion.c_str(), &st) != 0 ||
+            !S_ISLNK(st.st_mode)) {
+            continue;
+        }
+        std::unique_ptr<char, decltype(&std::free)> real(realpath(companion.c_str(), nullptr),
+                                                         &std::free);
+        if (!real || FolderOf(real.get()) != inFolder) return false;
+    }
+    return true;
+}
+
+}  // namespace
 
 TPixelBuffer ScaleToFit(const TPixelBuffer& picture, int size) {
     const int larger = std::max(picture.Width, picture.Height);
@@ -64,6 +93,7 @@ TPixelBuffer ScaleToSize(const TPixelBuffer& picture, int size) {
 
 bool RenderThumbnail(const std::string& path, int size, TCellFont& font, TPixelBuffer& thumbnail) {
     thumbnail = TPixelBuffer();
+    if (!CompanionsStayInFolder(path)) return false;
     Tabc doc;
     try {
         if (!doc.LoadFile(path) && !(doc.DetectKind(path) == dkColor && doc.LoadTextPart()))

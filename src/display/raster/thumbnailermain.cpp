@@ -40,8 +40,10 @@ int main(int argc, char** argv) {
         }
         const morvane::TLargeVector<char> png =
             morvane::EncodePng(morvane::ScaleToSize(picture, static_cast<int>(size)));
-        // Written beside and renamed, so a failure leaves no half-written thumbnail.
-        morvane::WriteFileAtomic(output, std::string_view(png.data(), png.size()));
+        // Written beside and renamed, so a failure leaves no half-written thumbnail; a link at
+        // the output is replaced, never written through.
+        morvane::WriteFileAtomic(output, std::string_view(png.data(), png.size()),
+                                 morvane::TLinks::Replace);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "morvane-thumbnailer: %s\n", error.what());
         return 1;
