@@ -13,6 +13,7 @@
 #include <cstring>
 #include <memory>
 #include <random>
+#include <thread>
 
 namespace morvane {
 namespace {
@@ -85,10 +86,12 @@ bool WriteAll(int fd, std::string_view bytes) {
 
 // A hidden name beside target that says what it belongs to and is not taken yet.
 std::string HiddenName(const std::string& target) {
-    // Not secret, only unlikely to be taken: O_EXCL and link() refuse a name that is.
-    static std::minstd_rand random(
+    // Not secret, only unlikely to be taken: O_EXCL and link() refuse a name that is. One
+    // generator a thread, as the converter writes from several.
+    thread_local std::minstd_rand random(
         static_cast<unsigned>(getpid()) * 2654435761u ^
-        static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
+        static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        static_cast<unsigned>(std::hash<std::thread::id>()(std::this_thread::get_id())));
     static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
     std::string name = FolderOf(target) + "." + NameOf(target) + ".";
     for (int i = 0; i < 6; ++i) name += kLetters[random() % (sizeof kLetters - 1)];

@@ -1,0 +1,3 @@
+# The program's version, the one place that says it: the three programs' --version, the
+# window's about page, the manual pages and the Debian package read it from here.
+set(MORVANE_VERSION 20)
