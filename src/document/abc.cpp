@@ -84,7 +84,8 @@ std::optional<TDocKind> Tabc::DetectKind(const std::string& path) const {
     const std::string ext = ExtensionOf(path);
     if (SameIgnoringCase(ext, ".htm") || SameIgnoringCase(ext, ".html")) return dkHtml;
     if (SameIgnoringCase(ext, ".clo")) return dkColor;
-    if (SameIgnoringCase(ext, ".txt")) return CompanionPath(path, "clo", FFolderIndex).empty() ? dkText : dkColor;
+    if (SameIgnoringCase(ext, ".txt"))
+        return CompanionPath(path, "clo", FFolderIndex).empty() ? dkText : dkColor;
     // ANSI files are text; they never pair with a colour file.
     if (SameIgnoringCase(ext, ".ans")) return dkText;
     // Boards keep their art under bare names ("Welcome", "logout"): text by content is text art.
