@@ -61,9 +61,12 @@ struct TWalk {
                st.st_ino == OutDir->second;
     }
 
-    // A colour pair is converted through its text part, so its colour part is passed over.
+    // A colour pair is converted through its text part, so its colour part is passed over; a
+    // page becomes nothing but a page here.
     bool Takes(const std::string& folder, const std::string& name) const {
         const std::string path = folder + name;
+        if (HasExtension(name, ".htm") || HasExtension(name, ".html"))
+            return Options.Format == "htm";
         if (HasExtension(name, ".clo")) return CompanionPath(path, "txt", &Index).empty();
         if (IsArtExtension(name)) return true;
         return ExtensionOf(name).empty() && FileLooksLikeText(path);

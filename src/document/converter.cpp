@@ -279,9 +279,11 @@ int RunConverter(const std::vector<std::string>& args, const TConverterIo& io) {
         return 2;
     }
 
-    if (!options.OutDir.empty() && mkdir(options.OutDir.c_str(), 0777) != 0 && errno != EEXIST) {
-        io.Err("morvane-convert: cannot create \"" + Printable(options.OutDir) +
-               "\": " + std::strerror(errno));
+    try {
+        MakeFolders(options.OutDir.empty() || options.OutDir.back() == '/' ? options.OutDir
+                                                                           : options.OutDir + "/");
+    } catch (const std::exception& e) {
+        io.Err("morvane-convert: " + Printable(e.what()));
         return 2;
     }
     std::vector<std::string> names = options.Files;
