@@ -4,10 +4,11 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -94,26 +95,41 @@ struct TPathInfo {
     timespec Changed{};
 };
 
+// "i" and the device and inode numbers in hexadecimal: one key a file, however it is named.
+std::string IdentityKey(const struct stat& st) {
+    static const char kHex[] = "0123456789abcdef";
+    std::string key(1, 'i');
+    for (std::uint64_t value :
+         {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)}) {
+        for (int shift = 60; shift >= 0; shift -= 4) key += kHex[(value >> shift) & 0xF];
+    }
+    return key;
+}
+
 bool Later(const timespec& a, const timespec& b) {
     return a.tv_sec != b.tv_sec ? a.tv_sec > b.tv_sec : a.tv_nsec > b.tv_nsec;
 }
 
 class TResolver {
   public:
-    const TPathInfo& Info(const std::string& path) {
+    explicit TResolver(TFolderIndex& index) : FIndex(index) {}
+
+    /// Stays where it is for the resolver's life. An output is looked for in its folder's
+    /// listing first, which spares a new batch a call per file.
+    const TPathInfo* Info(const std::string& path, bool output = false) {
         auto [it, added] = FInfos.try_emplace(path);
-        if (!added) return it->second;
         TPathInfo& info = it->second;
+        if (!added) return &info;
         struct stat st {};
-        if (!path.empty() && stat(path.c_str(), &st) == 0) {
+        if (!path.empty() && (!output || FIndex.MayHold(path)) && stat(path.c_str(), &st) == 0) {
             info.Exists = true;
             info.Changed = st.st_mtim;
-            info.Key = "i" + std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
+            info.Key = IdentityKey(st);
         } else {
             // Two spellings of a file not yet there meet in their resolved folder.
             info.Key = "n" + Folder(FolderOf(path)) + NameOf(path);
         }
-        return info;
+        return &info;
     }
 
   private:
@@ -147,8 +163,16 @@ class TResolver {
         return resolved;
     }
 
+    TFolderIndex& FIndex;
     std::unordered_map<std::string, TPathInfo> FInfos;
     std::unordered_map<std::string, std::string> FFolders;
+};
+
+// A job with what its paths are on disk.
+struct TPlannedJob {
+    TConvertJob Job;
+    std::vector<const TPathInfo*> Reads;
+    std::vector<const TPathInfo*> Writes;
 };
 
 // The output path of input in format: OUT as given, or input's name in DIR (below it where the
@@ -168,11 +192,11 @@ TConvertJob PlanJob(const TBatchInput& input, const TConvertOptions& options, TF
     job.Input = input.Path;
     job.Reads.push_back(input.Path);
     // A colour document is read from both of its files.
-    if (HasExtension(input.Path, ".txt") || HasExtension(input.Path, ".clo")) {
-        for (const char* ext : {"txt", "clo"}) {
-            const std::string companion = CompanionPath(input.Path, ext, &index);
-            if (!companion.empty() && companion != input.Path) job.Reads.push_back(companion);
-        }
+    const std::string ext = ExtensionOf(input.Path);
+    const bool text = strcasecmp(ext.c_str(), ".txt") == 0;
+    if (text || strcasecmp(ext.c_str(), ".clo") == 0) {
+        const std::string companion = CompanionPath(input.Path, text ? "clo" : "txt", &index);
+        if (!companion.empty()) job.Reads.push_back(companion);
     }
     const std::string out = OutputPath(input, options);
     job.Writes.push_back(out);
@@ -187,56 +211,54 @@ TConvertJob PlanJob(const TBatchInput& input, const TConvertOptions& options, TF
     return job;
 }
 
-std::string SortedKeys(const std::vector<std::string>& paths, TResolver& resolver) {
-    std::vector<std::string> keys;
-    for (const std::string& path : paths) keys.push_back(resolver.Info(path).Key);
-    std::sort(keys.begin(), keys.end());
+// The same keys whatever their order.
+std::string SortedKeys(const std::vector<const TPathInfo*>& infos) {
+    std::vector<const std::string*> keys;
+    for (const TPathInfo* info : infos) keys.push_back(&info->Key);
+    std::sort(keys.begin(), keys.end(), [](auto* a, auto* b) { return *a < *b; });
     std::string joined;
-    for (const std::string& key : keys) joined += key + '\0';
+    for (const std::string* key : keys) joined.append(*key).push_back('\0');
     return joined;
 }
 
 // Before anything is written: no output may replace a file that the batch reads, or one that
 // another file of the batch writes, or the art would be lost before it is converted.
-void RefuseClashes(std::vector<TConvertJob>& jobs, TResolver& resolver) {
-    std::unordered_map<std::string, size_t> reader;
+void RefuseClashes(std::vector<TPlannedJob>& jobs) {
+    std::unordered_map<std::string_view, size_t> reader;
     for (size_t i = 0; i < jobs.size(); ++i)
-        for (const std::string& source : jobs[i].Reads)
-            reader.try_emplace(resolver.Info(source).Key, i);
-    std::unordered_map<std::string, size_t> writer;
+        for (const TPathInfo* source : jobs[i].Reads) reader.try_emplace(source->Key, i);
+    std::unordered_map<std::string_view, size_t> writer;
     for (size_t i = 0; i < jobs.size(); ++i) {
-        TConvertJob& job = jobs[i];
+        TConvertJob& job = jobs[i].Job;
         if (!job.Refusal.empty()) continue;
-        for (const std::string& target : job.Writes) {
-            const std::string& key = resolver.Info(target).Key;
+        for (size_t w = 0; w < job.Writes.size(); ++w) {
+            const std::string& target = job.Writes[w];
+            const std::string_view key = jobs[i].Writes[w]->Key;
             if (const auto read = reader.find(key); read != reader.end()) {
                 job.Refusal = read->second == i ? "\"" + target + "\" is the file being converted"
                                                 : "\"" + target + "\" is also being converted (" +
-                                                      jobs[read->second].Input + ")";
+                                                      jobs[read->second].Job.Input + ")";
                 break;
             }
             if (const auto written = writer.find(key); written != writer.end()) {
-                job.Refusal = "\"" + target + "\" is written for " + jobs[written->second].Input;
+                job.Refusal =
+                    "\"" + target + "\" is written for " + jobs[written->second].Job.Input;
                 break;
             }
         }
         if (job.Refusal.empty())
-            for (const std::string& target : job.Writes)
-                writer.try_emplace(resolver.Info(target).Key, i);
+            for (const TPathInfo* target : jobs[i].Writes) writer.try_emplace(target->Key, i);
     }
 }
 
-bool IsUpToDate(const TConvertJob& job, TResolver& resolver) {
+bool IsUpToDate(const TPlannedJob& planned) {
     std::optional<timespec> newestRead;
-    for (const std::string& source : job.Reads) {
-        const TPathInfo& info = resolver.Info(source);
-        if (!info.Exists) return false;
-        if (!newestRead || Later(info.Changed, *newestRead)) newestRead = info.Changed;
+    for (const TPathInfo* source : planned.Reads) {
+        if (!source->Exists) return false;
+        if (!newestRead || Later(source->Changed, *newestRead)) newestRead = source->Changed;
     }
-    for (const std::string& target : job.Writes) {
-        const TPathInfo& info = resolver.Info(target);
-        if (!info.Exists || !Later(info.Changed, *newestRead)) return false;
-    }
+    for (const TPathInfo* target : planned.Writes)
+        if (!target->Exists || !Later(target->Changed, *newestRead)) return false;
     return true;
 }
 
@@ -274,26 +296,28 @@ std::vector<TBatchInput> GatherInputs(const std::vector<std::string>& names,
 
 std::vector<TConvertJob> PlanConversions(const std::vector<TBatchInput>& inputs,
                                          const TConvertOptions& options, TFolderIndex& index) {
-    TResolver resolver;
-    std::vector<TConvertJob> jobs;
-    jobs.reserve(inputs.size());
-    std::unordered_set<std::string> planned;
+    TResolver resolver(index);
+    std::vector<TPlannedJob> planned;
+    planned.reserve(inputs.size());
+    std::unordered_set<std::string> work;
     for (const TBatchInput& input : inputs) {
-        TConvertJob job = PlanJob(input, options, index);
+        TPlannedJob next{PlanJob(input, options, index), {}, {}};
+        for (const std::string& path : next.Job.Reads) next.Reads.push_back(resolver.Info(path));
+        for (const std::string& path : next.Job.Writes)
+            next.Writes.push_back(resolver.Info(path, true));
         // A page converted to a page, or a text to text, beside itself: nothing to do.
-        if (input.Walked && job.Refusal.empty() &&
-            resolver.Info(job.Writes.front()).Key == resolver.Info(input.Path).Key)
+        if (input.Walked && next.Job.Refusal.empty() && next.Writes[0]->Key == next.Reads[0]->Key)
             continue;
         // The same document named twice, as its two files or two spellings, is converted once.
-        const std::string work =
-            SortedKeys(job.Reads, resolver) + '\n' + SortedKeys(job.Writes, resolver);
-        if (!planned.insert(work).second) continue;
-        jobs.push_back(std::move(job));
+        if (!work.insert(SortedKeys(next.Reads) + '\n' + SortedKeys(next.Writes)).second) continue;
+        planned.push_back(std::move(next));
     }
-    RefuseClashes(jobs, resolver);
-    if (options.Update) {
-        for (TConvertJob& job : jobs)
-            job.UpToDate = job.Refusal.empty() && IsUpToDate(job, resolver);
+    RefuseClashes(planned);
+    std::vector<TConvertJob> jobs;
+    jobs.reserve(planned.size());
+    for (TPlannedJob& job : planned) {
+        job.Job.UpToDate = options.Update && job.Job.Refusal.empty() && IsUpToDate(job);
+        jobs.push_back(std::move(job.Job));
     }
     return jobs;
 }

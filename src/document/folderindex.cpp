@@ -4,15 +4,17 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cctype>
+#include <unordered_set>
 
 #include "platform/files.h"
 
 namespace morvane {
 namespace {
 
+// ASCII letters only, as strcasecmp compares them.
 std::string Lowered(std::string name) {
-    for (char& ch : name) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    for (char& ch : name)
+        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
     return name;
 }
 
@@ -28,6 +30,8 @@ struct TFolderIndex::TListing {
     std::vector<TFolderEntry> Entries;
     std::unordered_map<std::string, bool> Exact;
     std::unordered_map<std::string, std::string> Folded;
+    // Every name in lower case, whatever it names.
+    std::unordered_set<std::string> AllFolded;
 };
 
 TFolderIndex::TFolderIndex() = default;
@@ -60,11 +64,10 @@ const TFolderIndex::TListing& TFolderIndex::ListingOf(const std::string& folder)
         }
         const bool regular = item.Type == TFolderEntry::File;
         listing->Exact.emplace(item.Name, regular);
+        listing->AllFolded.insert(Lowered(item.Name));
         if (regular) listing->Folded.emplace(Lowered(item.Name), item.Name);
         listing->Entries.push_back(std::move(item));
     }
-    std::sort(listing->Entries.begin(), listing->Entries.end(),
-              [](const TFolderEntry& a, const TFolderEntry& b) { return a.Name < b.Name; });
     return *listing;
 }
 
@@ -81,7 +84,20 @@ std::string TFolderIndex::FindFileIgnoringCase(const std::string& path) {
 
 std::vector<TFolderEntry> TFolderIndex::Entries(const std::string& folder) {
     std::lock_guard<std::mutex> lock(FMutex);
-    return ListingOf(folder).Entries;
+    std::vector<TFolderEntry> entries = ListingOf(folder).Entries;
+    std::sort(entries.begin(), entries.end(),
+              [](const TFolderEntry& a, const TFolderEntry& b) { return a.Name < b.Name; });
+    return entries;
+}
+
+bool TFolderIndex::MayHold(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string name = path.substr(folder.size());
+    std::lock_guard<std::mutex> lock(FMutex);
+    const TListing& listing = ListingOf(folder);
+    return listing.Exact.count(name) > 0 || listing.AllFolded.count(Lowered(name)) > 0;
 }
 
 size_t TFolderIndex::FoldersRead() const {

@@ -34,6 +34,10 @@ class TFolderIndex {
     /// without "." and "..". Empty when the folder cannot be read.
     std::vector<TFolderEntry> Entries(const std::string& folder);
 
+    /// False when path's folder holds nothing of path's name in any letter case (or cannot be
+    /// read), so that there is no file to look at.
+    bool MayHold(const std::string& path);
+
     /// How many folders have been read.
     size_t FoldersRead() const;
 
