@@ -445,7 +445,8 @@ TEST_F(BatchTest, PlanningReadsEachFolderOnce) {
     const std::vector<TConvertJob> jobs =
         PlanConversions(GatherInputs({"art"}, options, index), options, index);
     EXPECT_EQ(jobs.size(), 600u);
-    EXPECT_EQ(index.FoldersRead(), 2u);
+    // art, art/sub and the output folders web and web/sub, each once.
+    EXPECT_EQ(index.FoldersRead(), 4u);
     for (const TConvertJob& job : jobs) EXPECT_EQ(job.Refusal, "") << job.Input;
 }
 
@@ -478,6 +479,33 @@ INSTANTIATE_TEST_SUITE_P(
         TFindCase{"BrokenLink", {{"d/X.CLO -> gone", ""}}, "d/x.clo"},
         TFindCase{"MissingFolder", {}, "d/x.clo"},
         TFindCase{"WorkingFolder", {{"x.CLO", ""}}, "x.clo"}),
+    [](const auto& info) { return info.param.Name; });
+
+// An output is taken as not there only when nothing of its name, in any letter case, is.
+struct THoldCase {
+    const char* Name;
+    std::vector<std::pair<std::string, std::string>> Files;
+    const char* Asked;
+    bool MayHold;
+};
+
+void PrintTo(const THoldCase& c, std::ostream* os) { *os << c.Name; }
+
+class MayHoldTest : public BatchTest, public testing::WithParamInterface<THoldCase> {};
+
+TEST_P(MayHoldTest, TellsWhatCannotBeThere) {
+    Make(GetParam().Files);
+    TFolderIndex index;
+    EXPECT_EQ(index.MayHold(GetParam().Asked), GetParam().MayHold);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MayHoldTest,
+    testing::Values(THoldCase{"SameName", {{"d/x.htm", ""}}, "d/x.htm", true},
+                    THoldCase{"OtherCase", {{"d/X.HTM", ""}}, "d/x.htm", true},
+                    THoldCase{"FolderOfTheName", {{"d/x.htm/", ""}}, "d/x.htm", true},
+                    THoldCase{"Nothing", {{"d/y.htm", ""}}, "d/x.htm", false},
+                    THoldCase{"NoFolder", {}, "d/x.htm", false}),
     [](const auto& info) { return info.param.Name; });
 
 }  // namespace
