@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
-#include <optional>
 #include <stdexcept>
 #include <thread>
 
