@@ -49,7 +49,7 @@ Tansi2html::Tansi2html() {
     setWindowTitle(QStringLiteral("Morvane"));
 
     SoftwareName = "Morvane";
-    SoftwareVersion = "20";
+    SoftwareVersion = MORVANE_VERSION;
     SetBuiltInMessages();
     abc.Reset();
     CreateRegions();

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "document/contentsniff.h"
+#include "document/folderindex.h"
 #include "platform/files.h"
 #include "platform/undorecord.h"
 
@@ -19,11 +20,11 @@ bool SameIgnoringCase(const std::string& a, const char* b) { return strcasecmp(a
 
 }  // namespace
 
-std::string CompanionPath(const std::string& path, const char* ext) {
+std::string CompanionPath(const std::string& path, const char* ext, TFolderIndex* index) {
     if (path.size() < 3) return {};
     const std::string candidate = path.substr(0, path.size() - 3) + ext;
     if (SameIgnoringCase(path.substr(path.size() - 3), ext) && FileExists(path)) return path;
-    return FindFileIgnoringCase(candidate);
+    return index ? index->FindFileIgnoringCase(candidate) : FindFileIgnoringCase(candidate);
 }
 
 std::int32_t ColumnCount(size_t length) {
@@ -98,7 +99,8 @@ std::optional<TDocKind> Tabc::DetectKind(const std::string& path) const {
     const std::string ext = ExtensionOf(path);
     if (SameIgnoringCase(ext, ".htm") || SameIgnoringCase(ext, ".html")) return dkHtml;
     if (SameIgnoringCase(ext, ".clo")) return dkColor;
-    if (SameIgnoringCase(ext, ".txt")) return CompanionPath(path, "clo").empty() ? dkText : dkColor;
+    if (SameIgnoringCase(ext, ".txt"))
+        return CompanionPath(path, "clo", FFolderIndex).empty() ? dkText : dkColor;
     // ANSI files are text; they never pair with a colour file.
     if (SameIgnoringCase(ext, ".ans")) return dkText;
     // Boards keep their art under bare names ("Welcome", "logout"): text by content is text art.

@@ -29,6 +29,7 @@ struct TCellColors {
 /// What a cell shows besides its colours (bits of FAttrs): it blinks, it is underlined.
 enum TCellAttr : std::uint8_t { caBlink = 1, caUnderline = 2 };
 
+class TFolderIndex;
 class TScratchFile;
 
 /// The text-art document: the text, one GB2312 byte string per row, and a grid of up to 553 rows
@@ -60,6 +61,9 @@ public:
     void SetEncodingChoice(std::optional<TEncoding> choice) { FEncodingChoice = choice; }
     /// Receives the reader's and writer's messages; not owned. Null discards them.
     void SetMessageSink(TMessageSink* sink) { FSink = sink; }
+    /// Where companion files are looked up instead of reading their folder on each load; not
+    /// owned. Null reads the folder.
+    void SetFolderIndex(TFolderIndex* index) { FFolderIndex = index; }
 
     void Reset();
     /// Empties the grid: every cell unmarked in the default colours.
@@ -178,6 +182,7 @@ private:
 
     std::string FTempDir;
     TMessageSink* FSink = nullptr;
+    TFolderIndex* FFolderIndex = nullptr;
     std::optional<TEncoding> FEncodingChoice;
     // Holds the spilled lines; made with the first spill, without a name on disk.
     std::unique_ptr<TScratchFile> FSpillFile;
@@ -191,8 +196,8 @@ private:
 
 /// The file named as path with its last three characters replaced by ext, found by its exact name
 /// first and then ignoring letter case; path itself when it already has that extension. Empty
-/// when there is no such file.
-std::string CompanionPath(const std::string& path, const char* ext);
+/// when there is no such file. Looked up in index when one is given.
+std::string CompanionPath(const std::string& path, const char* ext, TFolderIndex* index = nullptr);
 
 /// The length of a text as a column count: a count beyond the 32-bit range is cut to its limit.
 std::int32_t ColumnCount(size_t length);

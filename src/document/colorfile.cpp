@@ -73,8 +73,8 @@ bool Tabc::LoadColorFile(const std::string& path) {
     FSourcePath = path;
     // A colour part without its text part shows its colours over empty rows, also on a reload
     // after the text part went away.
-    FTextPath = CompanionPath(path, "txt");
-    FColorPath = CompanionPath(path, "clo");
+    FTextPath = CompanionPath(path, "txt", FFolderIndex);
+    FColorPath = CompanionPath(path, "clo", FFolderIndex);
     if (FColorPath.empty()) FColorPath = path.substr(0, path.size() - 3) + "clo";
     ClearGrid();
     FWideCells = false;

@@ -1,15 +1,22 @@
 #include "document/converter.h"
 
-#include <strings.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
-#include <cstdlib>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
 #include <cstring>
-#include <memory>
+#include <mutex>
 #include <stdexcept>
+#include <thread>
 
 #include "document/abc.h"
+#include "document/conversionplan.h"
+#include "document/convertoptions.h"
+#include "document/folderindex.h"
 #include "document/textlines.h"
 #include "platform/files.h"
 #include "platform/gbcodec.h"
@@ -17,16 +24,8 @@
 namespace morvane {
 namespace {
 
-const char kUsage[] =
-    "usage: morvane-convert --to txt|clo|htm|gif|bmp|png [-o OUT | --out-dir DIR] "
-    "[--encoding auto|gb|big5|utf-8] [--] FILE...";
-
-bool IsPictureFormat(const std::string& format) {
-    return format == "gif" || format == "bmp" || format == "png";
-}
-
 class EConvertError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -51,136 +50,37 @@ std::string Printable(const std::string& text) {
     return out;
 }
 
+std::string ErrorLine(const std::string& file, const std::string& text) {
+    return "morvane-convert: " + Printable(file) + ": " + Printable(text);
+}
+
 // The core's messages are GB2312 text; the terminal reads UTF-8.
 std::string MessageLine(const std::string& file, const std::string& gbText) {
     std::string text = Gb18030ToUtf8(gbText);
     for (char& ch : text)
         if (ch == '\r' || ch == '\n') ch = ' ';
-    return "morvane-convert: " + Printable(file) + ": " + Printable(text);
+    return ErrorLine(file, text);
 }
 
 class TLineSink : public TMessageSink {
-public:
-    TLineSink(const std::function<void(const std::string&)>& err, const std::string& file)
-        : FErr(err), FFile(file) {}
+  public:
+    TLineSink(std::vector<std::string>& lines, const std::string& file)
+        : FLines(lines), FFile(file) {}
     void ShowMessage(const std::string& text) override {
-        FErr(MessageLine(FFile, text));
+        FLines.push_back(MessageLine(FFile, text));
         Told = true;
     }
     void ShowNotice(const std::string& text) override {
-        FErr(MessageLine(FFile, "warning: " + text));
+        FLines.push_back(MessageLine(FFile, "warning: " + text));
     }
 
     /// A message has said what went wrong with the file.
     bool Told = false;
 
-private:
-    const std::function<void(const std::string&)>& FErr;
+  private:
+    std::vector<std::string>& FLines;
     const std::string& FFile;
 };
-
-struct TStat {
-    dev_t Device = 0;
-    ino_t Inode = 0;
-};
-
-std::optional<TStat> StatOf(const std::string& path) {
-    struct stat st {};
-    if (path.empty() || stat(path.c_str(), &st) != 0) return std::nullopt;
-    return TStat{st.st_dev, st.st_ino};
-}
-
-// The path with its folder resolved, so that two spellings of one output compare equal even
-// before the file exists.
-std::string Canonical(const std::string& path) {
-    const std::string folder = FolderOf(path);
-    std::unique_ptr<char, decltype(&std::free)> real(realpath(folder.empty() ? "." : folder.c_str(),
-                                                              nullptr),
-                                                     &std::free);
-    return real ? std::string(real.get()) + "/" + NameOf(path) : path;
-}
-
-bool SameFile(const std::string& a, const std::string& b) {
-    const std::optional<TStat> sa = StatOf(a);
-    const std::optional<TStat> sb = StatOf(b);
-    if (sa && sb) return sa->Device == sb->Device && sa->Inode == sb->Inode;
-    return !sa && !sb && Canonical(a) == Canonical(b);
-}
-
-bool HasExtension(const std::string& path, const char* ext) {
-    const size_t n = std::strlen(ext);
-    return path.size() >= n && strcasecmp(path.c_str() + path.size() - n, ext) == 0;
-}
-
-// A file of the batch: where it comes from, what it is read with, and what is written for it.
-struct TJob {
-    std::string Input;
-    std::vector<std::string> Reads;
-    std::vector<std::string> Writes;
-    std::string Refusal;
-};
-
-// The output path of input in format: OUT as given, or input's name in DIR or beside input, with
-// its extension replaced.
-std::string OutputPath(const std::string& input, const std::string& format,
-                       const std::string& output, const std::string& outDir) {
-    if (!output.empty()) return output;
-    std::string name = NameOf(input);
-    const size_t dot = name.rfind('.');
-    if (dot != std::string::npos) name.resize(dot);
-    name += "." + format;
-    if (outDir.empty()) return FolderOf(input) + name;
-    return outDir.back() == '/' ? outDir + name : outDir + "/" + name;
-}
-
-TJob PlanJob(const std::string& input, const std::string& format, const std::string& out) {
-    TJob job;
-    job.Input = input;
-    job.Reads.push_back(input);
-    // A colour document is read from both of its files.
-    if (HasExtension(input, ".txt") || HasExtension(input, ".clo")) {
-        for (const char* ext : {"txt", "clo"}) {
-            const std::string companion = CompanionPath(input, ext);
-            if (!companion.empty()) job.Reads.push_back(companion);
-        }
-    }
-    job.Writes.push_back(out);
-    // The text part is named after the colour part, so the colour part needs its extension.
-    if (format == "clo") {
-        if (!HasExtension(out, ".clo")) {
-            job.Refusal = "the colour file \"" + out + "\" must end in .clo";
-            return job;
-        }
-        job.Writes.push_back(out.substr(0, out.size() - 3) + "txt");
-    }
-    return job;
-}
-
-// Before anything is written: no output may replace a file that the batch reads, or one that
-// another file of the batch writes, or the art would be lost before it is converted.
-void RefuseClashes(std::vector<TJob>& jobs) {
-    for (size_t i = 0; i < jobs.size(); ++i) {
-        TJob& job = jobs[i];
-        for (const std::string& target : job.Writes) {
-            for (size_t k = 0; k < jobs.size() && job.Refusal.empty(); ++k) {
-                for (const std::string& source : jobs[k].Reads) {
-                    if (!SameFile(target, source)) continue;
-                    job.Refusal = k == i ? "\"" + target + "\" is the file being converted"
-                                         : "\"" + target + "\" is also being converted (" +
-                                               jobs[k].Input + ")";
-                    break;
-                }
-            }
-            for (size_t k = 0; k < i && job.Refusal.empty(); ++k) {
-                if (!jobs[k].Refusal.empty()) continue;
-                for (const std::string& other : jobs[k].Writes) {
-                    if (SameFile(target, other))
-                        job.Refusal = "\"" + target + "\" is written for " + jobs[k].Input;
-                }
-            }
-        }
-    }
-}
 
 void Load(Tabc& doc, const std::string& input, const TLineSink& sink) {
     doc.Reset();
@@ -190,106 +90,229 @@ void Load(Tabc& doc, const std::string& input, const TLineSink& sink) {
     throw EConvertError(sink.Told ? "not converted" : Gb18030ToUtf8(doc.FLoadError));
 }
 
-void Convert(Tabc& doc, const TJob& job, const std::string& format, const TLineSink& sink,
-             const TPictureWriter& writePicture) {
-    Load(doc, job.Input, sink);
-    const std::string& out = job.Writes.front();
-    if (format == "htm") {
-        doc.SaveHtml(out);
-        return;
+// Makes folder and the folders it lies in; throws EFileError naming the first that cannot be
+// made.
+void MakeFolders(const std::string& folder) {
+    struct stat st {};
+    if (folder.empty() || stat(folder.c_str(), &st) == 0) return;
+    for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+        const std::string part = folder.substr(0, slash);
+        if (mkdir(part.c_str(), 0777) != 0 && errno != EEXIST)
+            throw EFileError("cannot create \"" + part + "\": " + std::strerror(errno));
+        if (slash == std::string::npos || slash + 1 == folder.size()) return;
     }
-    if (doc.FKind == dkHtml) {
-        throw EConvertError(IsPictureFormat(format)
-                                ? "an HTML page needs the viewer to become a picture"
-                                : "an HTML page converts only to htm");
+}
+
+// What became of one file: its lines for the terminal, in order.
+struct TJobResult {
+    std::vector<std::string> Lines;
+    bool Failed = false;
+    bool Ready = false;
+};
+
+// Converts the planned jobs, several at once, and prints what became of each in their order.
+class TBatch {
+  public:
+    TBatch(const std::vector<TConvertJob>& jobs, const TConvertOptions& options,
+           const TConverterIo& io, TFolderIndex& index)
+        : FJobs(jobs), FOptions(options), FIo(io), FIndex(index), FResults(jobs.size()) {}
+
+    int Run() {
+        FStart = std::chrono::steady_clock::now();
+        size_t workers = FOptions.Jobs ? FOptions.Jobs : std::thread::hardware_concurrency();
+        workers = std::min(std::max<size_t>(workers, 1), FJobs.size());
+        if (workers <= 1) {
+            Work(true);
+        } else {
+            std::vector<std::thread> threads;
+            for (size_t i = 0; i < workers; ++i) threads.emplace_back([this] { Work(false); });
+            std::unique_lock<std::mutex> lock(FMutex);
+            while (FPrinted < FJobs.size()) {
+                FChanged.wait_for(lock, kProgressEvery, [this] { return ResultWaiting(); });
+                Report(lock);
+            }
+            lock.unlock();
+            for (std::thread& thread : threads) thread.join();
+        }
+        if (FShown) FIo.Progress("");
+        return FFailed ? 1 : 0;
     }
-    if (IsPictureFormat(format)) {
-        if (!writePicture) throw EConvertError("this program cannot draw pictures");
-        writePicture(doc, format, out);
-        return;
+
+  private:
+    static constexpr std::chrono::milliseconds kProgressEvery{100};
+
+    bool ResultWaiting() const { return FPrinted < FJobs.size() && FResults[FPrinted].Ready; }
+
+    void Work(bool alone) {
+        Tabc doc;
+        doc.SetTempDir(FIo.TempDir);
+        doc.SetEncodingChoice(FOptions.Encoding);
+        doc.SetFolderIndex(&FIndex);
+        for (size_t i; (i = FNext.fetch_add(1)) < FJobs.size();) {
+            {
+                std::lock_guard<std::mutex> lock(FMutex);
+                FInHand = FJobs[i].Input;
+            }
+            TJobResult result = Convert(doc, FJobs[i]);
+            std::unique_lock<std::mutex> lock(FMutex);
+            result.Ready = true;
+            FResults[i] = std::move(result);
+            ++FDone;
+            if (alone) {
+                Report(lock);
+            } else if (i == FPrinted) {
+                FChanged.notify_one();
+            }
+        }
     }
-    if (format == "txt")
-        WriteFileAtomic(out, JoinCrLf(doc.FLines));
-    else
-        doc.SaveColorFile(out);
+
+    TJobResult Convert(Tabc& doc, const TConvertJob& job) const {
+        TJobResult result;
+        if (job.UpToDate) return result;
+        try {
+            if (!job.Refusal.empty()) throw EConvertError(job.Refusal);
+            ConvertJob(doc, job, FOptions.Format, FIo.WritePicture, result.Lines);
+        } catch (const std::exception& e) {
+            result.Lines.push_back(ErrorLine(job.Input, e.what()));
+            result.Failed = true;
+        }
+        return result;
+    }
+
+    // Prints the results that are next in order, and the progress line when it is due.
+    void Report(std::unique_lock<std::mutex>&) {
+        bool cleared = false;
+        for (; ResultWaiting(); ++FPrinted) {
+            TJobResult& result = FResults[FPrinted];
+            FFailed = FFailed || result.Failed;
+            if (!result.Lines.empty() && FShown && !cleared) {
+                FIo.Progress("");
+                cleared = true;
+            }
+            for (const std::string& line : result.Lines) FIo.Err(line);
+            result = TJobResult{};
+            result.Ready = true;
+        }
+        if (!FIo.Progress || FPrinted == FJobs.size()) return;
+        const auto now = std::chrono::steady_clock::now();
+        if (!cleared && FShown && now - FLastShown < kProgressEvery) return;
+        const double seconds = std::chrono::duration<double>(now - FStart).count();
+        char rate[32];
+        std::snprintf(rate, sizeof rate, "%.0f", seconds > 0 ? FDone / seconds : 0.0);
+        FIo.Progress(std::to_string(FDone) + "/" + std::to_string(FJobs.size()) + " files, " +
+                     rate + " files/s: " + Printable(FInHand));
+        FShown = true;
+        FLastShown = now;
+    }
+
+    const std::vector<TConvertJob>& FJobs;
+    const TConvertOptions& FOptions;
+    const TConverterIo& FIo;
+    TFolderIndex& FIndex;
+    std::atomic<size_t> FNext{0};
+    std::mutex FMutex;
+    std::condition_variable FChanged;
+    std::vector<TJobResult> FResults;
+    size_t FPrinted = 0;
+    size_t FDone = 0;
+    bool FFailed = false;
+    std::string FInHand;
+    bool FShown = false;
+    std::chrono::steady_clock::time_point FStart;
+    std::chrono::steady_clock::time_point FLastShown;
+};
+
+std::string ReadStandardInput() {
+    std::string bytes;
+    char buffer[65536];
+    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0;)
+        bytes.append(buffer, got);
+    return bytes;
 }
 
 }  // namespace
 
+void ConvertJob(Tabc& doc, const TConvertJob& job, const std::string& format,
+                const TPictureWriter& writePicture, std::vector<std::string>& lines) {
+    TLineSink sink(lines, job.Input);
+    doc.SetMessageSink(&sink);
+    struct TSinkDone {
+        Tabc& Doc;
+        ~TSinkDone() { Doc.SetMessageSink(nullptr); }
+    } sinkDone{doc};
+    Load(doc, job.Input, sink);
+    const std::string& out = job.Writes.front();
+    if (doc.FKind == dkHtml && format != "htm") {
+        throw EConvertError(IsPictureFormat(format)
+                                ? "an HTML page needs the viewer to become a picture"
+                                : "an HTML page converts only to htm");
+    }
+    MakeFolders(FolderOf(out));
+    if (format == "htm") {
+        doc.SaveHtml(out);
+    } else if (IsPictureFormat(format)) {
+        if (!writePicture) throw EConvertError("this program cannot draw pictures");
+        writePicture(doc, format, out);
+    } else if (format == "txt") {
+        WriteFileAtomic(out, JoinCrLf(doc.FLines));
+    } else {
+        doc.SaveColorFile(out);
+    }
+}
+
+int RunConverter(const std::vector<std::string>& args, const TConverterIo& io) {
+    TConvertOptions options;
+    const std::string problem = ParseConvertOptions(args, options);
+    const auto& out = io.Out ? io.Out : io.Err;
+    if (problem.empty() && options.Help) {
+        out(ConvertHelp());
+        return 0;
+    }
+    if (problem.empty() && options.Version) {
+        out(std::string("morvane-convert ") + MORVANE_VERSION);
+        return 0;
+    }
+    if (!problem.empty()) {
+        io.Err("morvane-convert: " + problem);
+        io.Err(ConvertUsage());
+        return 2;
+    }
+
+    try {
+        MakeFolders(options.OutDir.empty() || options.OutDir.back() == '/' ? options.OutDir
+                                                                           : options.OutDir + "/");
+    } catch (const std::exception& e) {
+        io.Err("morvane-convert: " + Printable(e.what()));
+        return 2;
+    }
+    std::vector<std::string> names = options.Files;
+    if (!options.FilesFrom.empty()) {
+        std::string list;
+        try {
+            list = options.FilesFrom == "-" ? (io.ReadInput ? io.ReadInput() : ReadStandardInput())
+                                            : ReadWholeFile(options.FilesFrom);
+        } catch (const std::exception& e) {
+            io.Err("morvane-convert: " + Printable(e.what()));
+            return 2;
+        }
+        for (std::string& name : SplitFileList(list, options.NulSeparated))
+            names.push_back(std::move(name));
+    }
+
+    TFolderIndex index;
+    const std::vector<TConvertJob> jobs =
+        PlanConversions(GatherInputs(names, options, index), options, index);
+    return TBatch(jobs, options, io, index).Run();
+}
+
 int RunConverter(const std::vector<std::string>& args,
                  const std::function<void(const std::string& line)>& err,
                  const std::string& tempDir, const TPictureWriter& writePicture) {
-    std::string format, output, outDir, problem, encoding = "auto";
-    std::vector<std::string> inputs;
-    bool options = true;
-    for (size_t i = 0; i < args.size() && problem.empty(); ++i) {
-        const std::string& arg = args[i];
-        if (!options || arg.empty() || arg[0] != '-' || arg == "-") {
-            inputs.push_back(arg);
-        } else if (arg == "--") {
-            options = false;
-        } else if (arg == "-h" || arg == "--help") {
-            err(kUsage);
-            return 0;
-        } else if (arg != "--to" && arg != "-o" && arg != "--out-dir" && arg != "--encoding") {
-            problem = "unknown option " + Printable(arg) + " (a FILE starting with - goes after --)";
-        } else if (i + 1 >= args.size()) {
-            problem = arg + " needs a value";
-        } else {
-            (arg == "--to" ? format : arg == "-o" ? output : arg == "--out-dir" ? outDir : encoding) =
-                args[++i];
-        }
-    }
-    if (!problem.empty()) {
-    } else if (format != "txt" && format != "clo" && format != "htm" && !IsPictureFormat(format)) {
-        problem = "--to must be txt, clo, htm, gif, bmp or png";
-    } else if (encoding != "auto" && encoding != "gb" && encoding != "big5" &&
-               encoding != "utf-8") {
-        problem = "--encoding must be auto, gb, big5 or utf-8";
-    } else if (inputs.empty()) {
-        problem = "no FILE to convert";
-    } else if (!output.empty() && !outDir.empty()) {
-        problem = "-o and --out-dir exclude each other";
-    } else if (!output.empty() && inputs.size() > 1) {
-        problem = "-o takes one FILE; use --out-dir for several";
-    }
-    if (!problem.empty()) {
-        err("morvane-convert: " + problem);
-        err(kUsage);
-        return 2;
-    }
-
-    if (!outDir.empty() && mkdir(outDir.c_str(), 0777) != 0 && errno != EEXIST) {
-        err("morvane-convert: cannot create \"" + Printable(outDir) + "\": " + std::strerror(errno));
-        return 2;
-    }
-
-    std::vector<TJob> jobs;
-    for (const std::string& input : inputs)
-        jobs.push_back(PlanJob(input, format, OutputPath(input, format, output, outDir)));
-    RefuseClashes(jobs);
-
-    int status = 0;
-    Tabc doc;
-    doc.SetTempDir(tempDir);
-    if (encoding != "auto") {
-        doc.SetEncodingChoice(encoding == "gb"     ? TEncoding::Gb
-                              : encoding == "big5" ? TEncoding::Big5
-                                                   : TEncoding::Utf8);
-    }
-    for (const TJob& job : jobs) {
-        TLineSink sink(err, job.Input);
-        doc.SetMessageSink(&sink);
-        try {
-            if (!job.Refusal.empty()) throw EConvertError(job.Refusal);
-            Convert(doc, job, format, sink, writePicture);
-        } catch (const std::exception& e) {
-            err("morvane-convert: " + Printable(job.Input) + ": " + Printable(e.what()));
-            status = 1;
-        }
-        doc.SetMessageSink(nullptr);
-    }
-    return status;
+    TConverterIo io;
+    io.Err = err;
+    io.TempDir = tempDir;
+    io.WritePicture = writePicture;
+    return RunConverter(args, io);
 }
 
 }  // namespace morvane

@@ -298,7 +298,12 @@ INSTANTIATE_TEST_SUITE_P(
                     TUsageCase{"NoFiles", {"--to", "htm"}},
                     TUsageCase{"MissingValue", {"a.txt", "--to"}},
                     TUsageCase{"OutputForSeveralFiles", {"--to", "htm", "a.txt", "b.txt", "-o", "x"}},
-                    TUsageCase{"BothOutputs", {"--to", "htm", "a.txt", "-o", "x", "--out-dir", "d"}}),
+                    TUsageCase{"BothOutputs", {"--to", "htm", "a.txt", "-o", "x", "--out-dir", "d"}},
+                    TUsageCase{"NoConversionsAtOnce", {"--to", "htm", "-j", "0", "a.txt"}},
+                    TUsageCase{"ConversionsNotANumber", {"--to", "htm", "-j2x", "a.txt"}},
+                    TUsageCase{"NulEndsWithoutAList", {"--to", "htm", "-0", "a.txt"}},
+                    TUsageCase{"OutputForAFolder", {"--to", "htm", "-r", "art", "-o", "x"}},
+                    TUsageCase{"OutputForAList", {"--to", "htm", "--files-from", "l", "-o", "x"}}),
     [](const auto& info) { return info.param.Name; });
 
 }  // namespace

@@ -194,6 +194,11 @@ TEST(GlyphSheetTest, IsRefusedUnlessItMatchesTheFontFilesNow) {
     std::filesystem::last_write_time(
         wide, std::filesystem::last_write_time(wide) + std::chrono::seconds(1));
     EXPECT_FALSE(TCellFont::FromSheet(sheet, narrow, wide)) << "font changed";
+    // Fonts gone altogether: the sheet is all that is left of them, and is used.
+    std::filesystem::remove(narrow);
+    std::filesystem::remove(wide);
+    EXPECT_TRUE(TCellFont::FromSheet(sheet, narrow, wide)) << "fonts gone";
+    EXPECT_FALSE(TCellFont::FromSheet(sheet, dir.Path() + "other.pcf.gz", wide)) << "other path";
 }
 
 class PictureConverterTest : public testing::Test {

@@ -21,7 +21,10 @@ for f in bin/morvane bin/morvane-convert bin/morvane-thumbnailer \
     share/morvane/Language/GB2312_mo.lng share/morvane/Language/GB2312_about.lng \
     share/morvane/add.htm share/morvane/ReadHelp.htm share/morvane/bk.gif \
     share/morvane/cellglyphs.bin share/applications/morvane.desktop \
-    share/icons/hicolor/scalable/apps/morvane.svg share/mime/packages/morvane.xml; do
+    share/icons/hicolor/scalable/apps/morvane.svg share/mime/packages/morvane.xml \
+    share/metainfo/org.example.Morvane.metainfo.xml share/man/man1/morvane.1.gz \
+    share/man/man1/morvane-convert.1.gz share/man/man1/morvane-thumbnailer.1.gz \
+    share/doc/morvane/copyright; do
     if [ ! -s "$prefix/$f" ]; then
         echo "missing from the installed tree: $f"
         missing=1
@@ -40,6 +43,12 @@ if command -v desktop-file-validate >/dev/null; then
 else
     echo "desktop-file-validate not found (desktop-file-utils): the desktop entry is not validated"
 fi
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net "$prefix/share/metainfo/org.example.Morvane.metainfo.xml"
+fi
+for page in "$prefix"/share/man/man1/*.1.gz; do
+    gzip -t "$page"
+done
 # The MIME database builds from the package, and knows both types by their names.
 cp -r "$prefix/share/mime" "$work/mime"
 update-mime-database "$work/mime" >"$work/mime.log" 2>&1 || { cat "$work/mime.log"; exit 1; }

@@ -42,7 +42,8 @@ public:
 
     /// The glyphs of the fonts at narrowPath and widePath as the sheet at sheetPath holds them.
     /// Null when the sheet is missing, unreadable or damaged, or was written from other font
-    /// files than those now at these paths, so a stale sheet is never used.
+    /// files than those now at these paths, so a stale sheet is never used; a font file that is
+    /// gone leaves the sheet as the only copy of its glyphs, which is then used.
     static std::unique_ptr<TCellFont> FromSheet(const std::string& sheetPath,
                                                 const std::string& narrowPath = kUnifontPath,
                                                 const std::string& widePath = kSongPath);

@@ -38,6 +38,15 @@ std::string FontIdentity(const std::string& path) {
     return identity;
 }
 
+// The sheet holds the glyphs of the font at path: the font is the one it was written from, or it
+// is gone and the sheet holds all that is left of it (an installed program needs no font files).
+bool StillTheFont(const std::string& identity, const std::string& path) {
+    const std::string now = FontIdentity(path);
+    if (!now.empty()) return identity == now;
+    return identity.size() > path.size() && identity.compare(0, path.size(), path) == 0 &&
+           identity[path.size()] == '\0';
+}
+
 template <typename T>
 void Append(std::string& out, const T& value) {
     out.append(reinterpret_cast<const char*>(&value), sizeof value);
@@ -122,8 +131,7 @@ std::unique_ptr<TCellFont> TCellFont::FromSheet(const std::string& sheetPath,
         !reader.Take(&order, sizeof order) || order != kByteOrderCheck ||
         !reader.Take(&tables, sizeof tables) || tables != kPairTablesDigest ||
         !reader.TakeString(narrowIdentity) || !reader.TakeString(wideIdentity) ||
-        narrowIdentity.empty() || narrowIdentity != FontIdentity(narrowPath) ||
-        wideIdentity.empty() || wideIdentity != FontIdentity(widePath)) {
+        !StillTheFont(narrowIdentity, narrowPath) || !StillTheFont(wideIdentity, widePath)) {
         return nullptr;
     }
     std::unique_ptr<TCellFont> font(new TCellFont(TFromSheet{}));

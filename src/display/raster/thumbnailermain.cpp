@@ -16,14 +16,26 @@ namespace {
 
 constexpr int kLargestSize = 4096;
 
+constexpr char kUsage[] = "usage: morvane-thumbnailer -s SIZE INPUT OUTPUT.png\n";
+
 int Usage() {
-    std::fprintf(stderr, "usage: morvane-thumbnailer -s SIZE INPUT OUTPUT.png\n");
+    std::fputs(kUsage, stderr);
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string_view(argv[1]) == "--help") {
+        std::printf("%sDraws the picture of a text-art file INPUT as OUTPUT.png, its larger side "
+                    "SIZE pixels (1 to %d).\n",
+                    kUsage, kLargestSize);
+        return 0;
+    }
+    if (argc == 2 && std::string_view(argv[1]) == "--version") {
+        std::printf("morvane-thumbnailer %s\n", MORVANE_VERSION);
+        return 0;
+    }
     if (argc != 5 || std::string_view(argv[1]) != "-s") return Usage();
     char* end = nullptr;
     const long size = std::strtol(argv[2], &end, 10);
